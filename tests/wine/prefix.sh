@@ -1,0 +1,98 @@
+# Wine prefixes for the tests. Source this file; it defines:
+#   velkin_wine_env             exports the quiet Wine settings
+#   velkin_template_prefix      prints the path of a booted template prefix, booting it once
+#   velkin_new_prefix DIR       makes DIR a fresh prefix, copied from the template
+#   velkin_stop_prefix DIR      stops DIR's wineserver
+#   velkin_ensure_display       starts a private Xvfb when DISPLAY is unset (sets VELKIN_XVFB_PID)
+#   velkin_stop_display         stops the Xvfb started above
+
+velkin_wine_env() {
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEARCH=win64
+}
+
+velkin_wine_user() {
+    # Wine names the Windows user after the Unix one.
+    id -un
+}
+
+velkin_template_prefix() {
+    local root="${VELKIN_WINE_TEMPLATE:-${TMPDIR:-/tmp}/velkin-wine-template-$(id -u)}"
+    local stamp="$root/.velkin-stamp"
+    local want
+    want="$(wine --version) v3"
+    (
+        flock 9
+        if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+            exit 0
+        fi
+        rm -rf "$root.boot"
+        mkdir -p "$root.boot"
+        velkin_wine_env
+        export WINEPREFIX="$root.boot"
+        wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # A crash must fail the test, not wait for someone to close a dialog.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        # Without a window manager every closed window costs seconds; a virtual desktop avoids it.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Velkin /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Velkin /d 1280x1024 /f >/dev/null 2>&1
+        wineserver -w
+        # Documents is a link to $HOME in a new prefix; the tests need a folder of their own.
+        local docs="$WINEPREFIX/drive_c/users/$(velkin_wine_user)/Documents"
+        rm -rf "$docs"
+        mkdir -p "$docs"
+        rm -rf "$root"
+        mv "$root.boot" "$root"
+        echo "$want" > "$stamp"
+    ) 9>"$root.lock"
+    echo "$root"
+}
+
+velkin_new_prefix() {
+    local dir="$1" template
+    template="$(velkin_template_prefix)" || return 1
+    rm -rf "$dir"
+    mkdir -p "$(dirname "$dir")"
+    cp -a "$template" "$dir"
+    rm -f "$dir/.velkin-stamp"
+}
+
+velkin_stop_prefix() {
+    WINEPREFIX="$1" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$1" wineserver -w >/dev/null 2>&1 || true
+}
+
+velkin_ensure_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        VELKIN_XVFB_PID=$!
+        local i
+        for i in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$VELKIN_XVFB_PID" 2>/dev/null || break
+            sleep 0.05
+        done
+        if kill -0 "$VELKIN_XVFB_PID" 2>/dev/null; then
+            export DISPLAY=":$n"
+            export VELKIN_XVFB_PID
+            return 0
+        fi
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+velkin_stop_display() {
+    if [ -n "${VELKIN_XVFB_PID:-}" ]; then
+        kill "$VELKIN_XVFB_PID" 2>/dev/null || true
+        wait "$VELKIN_XVFB_PID" 2>/dev/null || true
+        unset VELKIN_XVFB_PID
+    fi
+}
