@@ -55,6 +55,12 @@ public:
     virtual std::string GetMarker() = 0;  // caption of Label28
 };
 
+// Recognises one line against the 40 literals and sets the control it names, if any.
+void ApplyLine(const std::string& line, SettingsView& view);
+
+// The 200 lines of a new Environment.cfg, filled from the controls (OutLines).
+std::vector<std::string> FillTemplate(SettingsView& view);
+
 // Runs on every press of Command1.
 void ReadSettings(SettingsState& state, SettingsView& view, FileSystem& files);
 
