@@ -1,0 +1,62 @@
+#include "input_box.h"
+
+#include "resource.h"
+#include "win_text.h"
+
+namespace velkin {
+
+namespace {
+
+struct InputBoxData {
+    const std::string& title;
+    const std::string& prompt;
+    std::string answer;
+};
+
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            auto* data = reinterpret_cast<InputBoxData*>(lParam);
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            SetWindowTextA(dialog, data->title.c_str());
+            SetDlgItemTextA(dialog, IDC_PROMPT, data->prompt.c_str());
+            // The box itself sets no limit on the answer.
+            SendDlgItemMessageA(dialog, IDC_ANSWER, EM_SETLIMITTEXT, 0, 0);
+            return TRUE;  // focus goes to the first tab stop, the answer field
+        }
+        case WM_COMMAND: {
+            auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    data->answer = WindowText(GetDlgItem(dialog, IDC_ANSWER));
+                    EndDialog(dialog, IDOK);
+                    return TRUE;
+                case IDCANCEL:
+                    data->answer.clear();
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+            }
+            return FALSE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool RunInputBox(HWND owner, const std::string& title, const std::string& prompt,
+                 std::string& answer, std::string& reason) {
+    InputBoxData data{title, prompt, {}};
+    SetLastError(0);
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_INPUTBOX),
+                                     owner, InputBoxProc, reinterpret_cast<LPARAM>(&data));
+    if (result == IDOK || result == IDCANCEL) {
+        answer = result == IDOK ? data.answer : std::string();
+        return true;
+    }
+    DWORD code = GetLastError();
+    reason = code != 0 ? ErrorText(code) : "The dialog template is missing.";
+    return false;
+}
+
+}  // namespace velkin
