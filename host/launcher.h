@@ -7,7 +7,7 @@
 namespace velkin {
 
 class ProgramStarter {
-public:
+  public:
     virtual ~ProgramStarter() = default;
     // Starts `application` with `commandLine`, in `workDir`, maximised, without waiting.
     // On failure returns false and sets `reason` to the system's text.
@@ -18,7 +18,7 @@ public:
 std::unique_ptr<ProgramStarter> MakeNativeProgramStarter();
 
 class LaunchUi {
-public:
+  public:
     virtual ~LaunchUi() = default;
     virtual void ShowError(const std::string& text) = 0;  // OK box with an error icon
 };

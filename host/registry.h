@@ -9,7 +9,7 @@ namespace velkin {
 
 // The registry as the reader needs it. Results are Win32 error codes: 0 is success.
 class Registry {
-public:
+  public:
     using Key = std::uintptr_t;
     virtual ~Registry() = default;
     virtual long Open(std::uint32_t root, const std::string& subKey, Key& key) = 0;
@@ -34,7 +34,7 @@ constexpr std::uint32_t kDynData = 0x80000006u;
 
 // Shows the "Incorrect Format:" message.
 class FormatReport {
-public:
+  public:
     virtual ~FormatReport() = default;
     virtual void ShowMessage(const std::string& text) = 0;
 };

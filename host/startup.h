@@ -19,9 +19,9 @@ struct HostState {
 
 // What start-up needs from the window. Boxes carry the application title and no icon.
 class StartupUi {
-public:
+  public:
     virtual ~StartupUi() = default;
-    virtual bool AskYesNo(const std::string& text) = 0;  // Yes is the default; true for Yes
+    virtual bool AskYesNo(const std::string& text) = 0;     // Yes is the default; true for Yes
     virtual void ShowMessage(const std::string& text) = 0;  // one OK button
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetMarker(const std::string& caption) = 0;  // Label28
@@ -29,7 +29,7 @@ public:
 
 // What start-up needs from the machine.
 class StartupMachine {
-public:
+  public:
     virtual ~StartupMachine() = default;
     virtual std::string ReadRegistryString(const std::string& keyPath,
                                            const std::string& valueName) = 0;
@@ -37,7 +37,7 @@ public:
     virtual bool StartHidden(const std::string& commandLine, const std::string& workDir) = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
     virtual bool ReadTextFile(const std::string& path, std::vector<std::string>& lines) = 0;
-    virtual std::string ProgramFolder() = 0;  // no trailing backslash
+    virtual std::string ProgramFolder() = 0;               // no trailing backslash
     virtual bool FileExists(const std::string& path) = 0;  // a failed test is "not found"
     virtual std::string DocumentsFolder() = 0;  // the shell's Documents folder; "" when unknown
 };

@@ -22,7 +22,7 @@ struct FileResult {
 
 // Files are 8-bit text in the system code page; strings hold their bytes unchanged.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // A failed test counts as "not there".
     virtual bool FileExists(const std::string& path) = 0;
@@ -30,7 +30,8 @@ public:
     virtual FileResult ReadLines(const std::string& path, std::vector<std::string>& lines) = 0;
     // Writes every line followed by CR LF to a temporary file beside `path`, then moves it over
     // `path` in one step. On failure the old file is untouched and no temporary file remains.
-    virtual FileResult WriteLines(const std::string& path, const std::vector<std::string>& lines) = 0;
+    virtual FileResult WriteLines(const std::string& path,
+                                  const std::vector<std::string>& lines) = 0;
 };
 
 // The file system of the machine the program runs on (Win32 or POSIX).

@@ -15,9 +15,9 @@ constexpr int kValueCount = 14;   // Text1..Text14
 // A row of SwitchTable: the key, its check box and its two literals.
 struct SwitchRow {
     const char* key;
-    int check;          // N of CheckN
-    const char* on;     // key "=1"
-    const char* off;    // key "=0"
+    int check;        // N of CheckN
+    const char* on;   // key "=1"
+    const char* off;  // key "=0"
     std::size_t compared;
 };
 
@@ -42,7 +42,7 @@ struct SettingsState {
 
 // What the settings operations need from the window.
 class SettingsView {
-public:
+  public:
     virtual ~SettingsView() = default;
     // Modal input box with the application title; returns "" on Cancel.
     virtual std::string AskForText(const std::string& prompt) = 0;

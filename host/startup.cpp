@@ -1,0 +1,117 @@
+// Start-up: reads the game's path and the Windows version, asks whether to look for the settings
+// folder, and looks for it under the fixed layout of the Windows family, then in Documents.
+#include "startup.h"
+
+namespace velkin {
+namespace {
+
+const char kUninstallKey[] =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane_is1";
+const char kWindowsKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+const char kQuestion[] = "Would you like to try and automatically detect settings path?";
+const char kTitle[] = "Velkin - Corvane Advanced Config Tool ";
+const char kVersionText[] = "v0.2.1";
+const char kFound[] = "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
+const char kEchoUserName[] = "cmd.exe /c echo %USERNAME% >> usr.tmp";
+const char kDeleteScratch[] = "cmd.exe /c del usr.tmp";
+const char kScratchFile[] = "\\usr.tmp";
+const char kSettingsFile[] = "\\Environment.cfg";
+const char kNoFolder[] = "1";
+
+constexpr unsigned kEchoWaitMs = 2000;
+constexpr unsigned kAfterReadWaitMs = 500;
+
+// A fixed layout: the settings folder is prefix + user name + suffix.
+struct Layout {
+    const char* prefix;
+    const char* suffix;
+};
+
+constexpr Layout kXpLayout = {"C:\\Documents and Settings\\", "\\My Documents\\Corvane"};
+constexpr Layout kUsersLayout = {"C:\\Users\\", "\\Documents\\Corvane"};
+
+std::string CutAtNul(std::string text) {
+    const std::string::size_type nul = text.find('\0');
+    if (nul != std::string::npos) {
+        text.erase(nul);
+    }
+    return text;
+}
+
+std::string DropTrailingBlanks(std::string line) {
+    const std::string::size_type last = line.find_last_not_of(' ');
+    line.erase(last == std::string::npos ? 0 : last + 1);
+    return line;
+}
+
+// Every start appends one line, the name and a blank, so the newest name is the last line.
+std::string ReadUserName(StartupMachine& machine, const std::string& programFolder) {
+    std::vector<std::string> lines;
+    if (!machine.ReadTextFile(programFolder + kScratchFile, lines)) {
+        return "";
+    }
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        std::string name = DropTrailingBlanks(*line);
+        if (!name.empty()) {
+            return name;
+        }
+    }
+    return "";
+}
+
+bool HoldsSettingsFile(StartupMachine& machine, const std::string& folder) {
+    return machine.FileExists(folder + kSettingsFile);
+}
+
+// The folder that holds the settings file, or "" when neither place has it.
+std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& machine) {
+    if (HoldsSettingsFile(machine, layoutFolder)) {
+        return layoutFolder;
+    }
+    std::string documents = machine.DocumentsFolder();
+    if (documents.empty()) {
+        return "";
+    }
+    if (documents.back() != '\\') {
+        documents += '\\';
+    }
+    const std::string folder = documents + "Corvane";
+    return HoldsSettingsFile(machine, folder) ? folder : "";
+}
+
+}  // namespace
+
+void RunStartup(HostState& state, std::string& settingsPath, StartupUi& ui,
+                StartupMachine& machine) {
+    state.GamePath = CutAtNul(machine.ReadRegistryString(kUninstallKey, "DisplayIcon"));
+    state.WindowsVersion = CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion"));
+    const bool detect = ui.AskYesNo(kQuestion);
+    state.VersionText = kVersionText;
+    ui.SetTitle(kTitle + state.VersionText);
+
+    // The commands run in the folder that usr.tmp is read from.
+    const std::string programFolder = machine.ProgramFolder();
+    if (detect) {
+        machine.StartHidden(kEchoUserName, programFolder);
+        machine.Sleep(kEchoWaitMs);
+        state.UserName = ReadUserName(machine, programFolder);
+        machine.Sleep(kAfterReadWaitMs);
+
+        const bool xp = state.WindowsVersion == "5.1";
+        const Layout& layout = xp ? kXpLayout : kUsersLayout;
+        const std::string folder =
+            FindSettingsFolder(layout.prefix + state.UserName + layout.suffix, machine);
+        if (!folder.empty()) {
+            settingsPath = folder;
+            ui.ShowMessage(kFound);
+            ui.SetMarker("Set.");
+        } else if (!xp) {
+            settingsPath = kNoFolder;
+        }
+    } else {
+        settingsPath = kNoFolder;
+    }
+    machine.StartHidden(kDeleteScratch, programFolder);
+}
+
+}  // namespace velkin
