@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The demo: sets a fresh Debian machine up (run as root), builds the 32-bit Velkin.exe and runs
+# it under Wine against a demo game and a demo Environment.cfg, in a throwaway Wine prefix.
+#
+# With a display (DISPLAY set) Velkin is left to the user; the demo ends when it is closed.
+# Without one, a private Xvfb is started, Velkin is driven to its main window with the demo
+# settings read (start-up question answered Yes, then the Environment.cfg button), a screenshot
+# of the screen goes to docs/screenshot.png, and everything started here is stopped again.
+#
+# Usage: tools/demo.sh [--no-setup]   (--no-setup skips tools/setup.sh on a prepared machine)
+# VELKIN_DEMO_BUILD names another build folder than build/win32.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+if [ "${1:-}" != "--no-setup" ]; then
+    bash tools/setup.sh
+fi
+
+build="${VELKIN_DEMO_BUILD:-$root/build/win32}"
+cmake --preset win32 -B "$build"
+cmake --build "$build"
+velkin="$build/Velkin.exe"
+[ -f "$velkin" ] || velkin="$(find "$build" -name Velkin.exe -print -quit)"
+helper="$build/tests/e2e/velkin_e2e.exe"
+game="$build/tests/e2e/Corvane.exe"
+for f in "$velkin" "$helper" "$game"; do
+    [ -f "$f" ] || { echo "demo: $f was not built" >&2; exit 1; }
+done
+
+. tests/wine/prefix.sh
+velkin_wine_env
+headless=0
+[ -z "${DISPLAY:-}" ] && headless=1
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-demo.XXXXXX")"
+export WINEPREFIX="$work/prefix"
+cleanup() {
+    velkin_stop_prefix "$WINEPREFIX"
+    velkin_stop_display
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "demo: making a Wine prefix in $WINEPREFIX"
+velkin_new_prefix "$WINEPREFIX"
+velkin_ensure_display
+
+# The demo game where its installer would put it, and its uninstall entry in the 32-bit view.
+drive="$WINEPREFIX/drive_c"
+docs="$drive/users/$(velkin_wine_user)/Documents/Corvane"
+mkdir -p "$drive/Games/Corvane" "$drive/Velkin" "$docs"
+cp "$game" "$drive/Games/Corvane/Corvane.exe"
+cp "$velkin" "$drive/Velkin/Velkin.exe"
+cp "$helper" "$drive/Velkin/velkin_e2e.exe"
+cp tests/e2e/demo/Environment.cfg "$docs/Environment.cfg"
+wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
+    /v DisplayIcon /d 'C:\Games\Corvane\Corvane.exe' /f /reg:32 >/dev/null
+
+if [ "$headless" = 0 ]; then
+    echo "demo: Velkin is starting on $DISPLAY; the demo ends when you close it"
+    # From its own folder, as a shortcut would start it: start-up reads usr.tmp there.
+    (cd "$drive/Velkin" && wine Velkin.exe)
+    exit 0
+fi
+
+echo "demo: no display, using Xvfb on $DISPLAY"
+wine 'C:\Velkin\velkin_e2e.exe' --demo 'C:\Velkin\Velkin.exe'
+mkdir -p docs
+import -display "$DISPLAY" -window root docs/screenshot.png
+echo "demo: screenshot of Velkin after reading the demo settings: $root/docs/screenshot.png"
