@@ -9,6 +9,8 @@
 #
 # Usage: tools/demo.sh [--no-setup]   (--no-setup skips tools/setup.sh on a prepared machine)
 # VELKIN_DEMO_BUILD names another build folder than build/win32.
+# VELKIN_DEMO_DPI=144 (or 120, ...) runs it at that DPI; the screenshot is then
+# docs/screenshot-<dpi>dpi.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -56,6 +58,13 @@ cp "$helper" "$drive/Velkin/velkin_e2e.exe"
 cp tests/e2e/demo/Environment.cfg "$docs/Environment.cfg"
 wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
     /v DisplayIcon /d 'C:\Games\Corvane\Corvane.exe' /f /reg:32 >/dev/null
+dpi="${VELKIN_DEMO_DPI:-}"
+shot=docs/screenshot.png
+if [ -n "$dpi" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    wineserver -w
+    shot="docs/screenshot-${dpi}dpi.png"
+fi
 
 if [ "$headless" = 0 ]; then
     echo "demo: Velkin is starting on $DISPLAY; the demo ends when you close it"
@@ -67,5 +76,8 @@ fi
 echo "demo: no display, using Xvfb on $DISPLAY"
 wine 'C:\Velkin\velkin_e2e.exe' --demo 'C:\Velkin\Velkin.exe'
 mkdir -p docs
-import -display "$DISPLAY" -window root docs/screenshot.png
-echo "demo: screenshot of Velkin after reading the demo settings: $root/docs/screenshot.png"
+# Let the window finish repainting after the read before the picture is taken.
+sleep 1
+# The virtual desktop is one flat colour around the window: trim it away.
+import -display "$DISPLAY" -window root -trim +repage "$shot"
+echo "demo: screenshot of Velkin after reading the demo settings: $root/$shot"

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev
   clang clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps imagemagick zip
 )
 

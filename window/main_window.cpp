@@ -58,10 +58,27 @@ class ComOwner {
     T* object_ = nullptr;
 };
 
-HFONT MakeFont(const char* face, int points, int dpi, BYTE charset, BYTE pitchAndFamily) {
+int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontFamilyExists(const char* face) {
+    HDC screen = GetDC(nullptr);
+    LOGFONTA wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExA(screen, &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+HFONT MakeFont(const char* face, int points, int dpi, BYTE charset, BYTE pitchAndFamily,
+               LONG weight = FW_BOLD) {
     LOGFONTA font = {};
     font.lfHeight = -MulDiv(points, dpi, 72);
-    font.lfWeight = FW_BOLD;
+    font.lfWeight = weight;
     font.lfCharSet = charset;
     font.lfPitchAndFamily = pitchAndFamily;
     lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
@@ -292,7 +309,13 @@ void MainWindow::OnDestroy() {
 // ---- Building the window
 
 void MainWindow::CreateFonts() {
-    labelFont_.Reset(MakeFont("Verdana", 9, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
+    // Where Verdana is missing (Wine), the stand-in the font mapper picks runs much wider;
+    // Tahoma is the closest narrow face that is always there.
+    const char* labelFace = FontFamilyExists("Verdana") ? "Verdana" : "Tahoma";
+    labelFont_.Reset(MakeFont(labelFace, 9, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
+    // The classic dialog font: the design's narrow boxes were sized for it.
+    controlFont_.Reset(
+        MakeFont("Tahoma", 8, dpi_, DEFAULT_CHARSET, DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
     donationFont_.Reset(MakeFont("Terminal", 6, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
 }
 
@@ -371,8 +394,8 @@ bool MainWindow::CreateMenuBar() {
 
 bool MainWindow::CreateControls() {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
-    // The platform's default dialog font, as in a dialog box.
-    HGDIOBJ controlFont = GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ controlFont =
+        controlFont_.Get() != nullptr ? controlFont_.Get() : GetStockObject(DEFAULT_GUI_FONT);
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlRow& row = kControls[i];
         const KindStyle& kind = kKindStyles[static_cast<int>(row.kind)];
@@ -412,6 +435,8 @@ bool MainWindow::CreateControls() {
         }
         if (row.kind == ControlKind::Text) {
             SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
+            // The design's boxes are four digits wide; the default margins would hide one.
+            SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         }
     }
     return true;

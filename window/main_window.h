@@ -117,6 +117,7 @@ class MainWindow final : public SettingsView,
 
     GdiObject labelFont_;
     GdiObject donationFont_;
+    GdiObject controlFont_;
     GdiObject fillBrush_;
     GdiObject background_;  // the picture, unscaled; null when it could not be loaded
     SIZE backgroundSize_ = {0, 0};

@@ -21,7 +21,7 @@ velkin_template_prefix() {
     local root="${VELKIN_WINE_TEMPLATE:-${TMPDIR:-/tmp}/velkin-wine-template-$(id -u)}"
     local stamp="$root/.velkin-stamp"
     local want
-    want="$(wine --version) v3"
+    want="$(wine --version) v5 $(ls /usr/share/wine/fonts 2>/dev/null | tr "\n" " ")"
     (
         flock 9
         if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
@@ -43,6 +43,9 @@ velkin_template_prefix() {
         local docs="$WINEPREFIX/drive_c/users/$(velkin_wine_user)/Documents"
         rm -rf "$docs"
         mkdir -p "$docs"
+        # Debian's Wine does not find its own fonts (Tahoma among them) in its data folder;
+        # a Windows machine has them in its Fonts folder, so put them there.
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         rm -rf "$root"
         mv "$root.boot" "$root"
         echo "$want" > "$stamp"
