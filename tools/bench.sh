@@ -1,0 +1,238 @@
+#!/usr/bin/env bash
+# Measures the program and writes docs/performance.md (the same Markdown is printed):
+#   1. the core's timings, natively (Google Benchmark, preset bench): a press of Command1 and
+#      a save, on a disk folder and on tmpfs, for files of 93, 666 and 100,000 lines;
+#   2. the size of both exes and the DLLs each imports;
+#   3. start-up and memory under Wine, against a floor program (wine_section below).
+# Builds what it needs. Environment: VELKIN_BUILD_ROOT (default build), VELKIN_PERF_DOC
+# (default docs/performance.md), VELKIN_BENCH_WINE=0 to leave out the Wine section,
+# VELKIN_BENCH_WINE_RUNS (default 7).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+root="${VELKIN_BUILD_ROOT:-build}"
+doc="${VELKIN_PERF_DOC:-docs/performance.md}"
+jobs=2
+work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-bench.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+report="$work/report.md"
+
+# Targets, in milliseconds and bytes.
+small_ms=5        # a press or a save of a file of up to 666 lines
+large_ms=200      # a press or a save of a 100,000-line file
+exe_limit=1048576 # each exe
+
+# DLLs that every Windows since XP ships (the same list as tests/release/version_check.cpp);
+# msvcrt is the C runtime MinGW links against.
+system_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll comctl32.dll comdlg32.dll msvcrt.dll "
+
+say() { printf '%s\n' "$*" >>"$report"; }
+
+# --- machine -----------------------------------------------------------------------------
+cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+cores="$(nproc)"
+memory="$(awk '/^MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
+when="$(date -u '+%Y-%m-%d %H:%M UTC')"
+
+say "# Performance"
+say ""
+say "Measured by \`tools/bench.sh\` on $when."
+say ""
+say "| Machine | |"
+say "|---|---|"
+say "| CPU | $cpu |"
+say "| Cores | $cores |"
+say "| Memory | $memory |"
+say "| System | $(uname -sr) |"
+say "| Load average at start | $(cut -d' ' -f1-3 /proc/loadavg) |"
+say ""
+
+# --- 1. the core --------------------------------------------------------------------------
+echo "bench: building the benchmarks" >&2
+cmake --preset bench -B "$root/bench" >/dev/null
+cmake --build "$root/bench" --target bench_core -j "$jobs" >/dev/null
+
+# Runs the benchmarks with their temporary files in $2; leaves "name milliseconds" lines in $3.
+run_core() {
+    local label="$1" folder="$2" out="$3"
+    mkdir -p "$folder"
+    echo "bench: core, files on $label ($folder)" >&2
+    TMPDIR="$folder" "$root/bench/tests/bench/bench_core" \
+        --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_out="$work/$label.csv" --benchmark_out_format=csv >/dev/null 2>"$work/$label.err" ||
+        { cat "$work/$label.err" >&2; exit 1; }
+    awk -F, '
+        /_median"?,/ {
+            name = $1; gsub(/"/, "", name); sub(/_median$/, "", name)
+            scale = ($5 == "ns") ? 1e-6 : ($5 == "us") ? 1e-3 : ($5 == "ms") ? 1 : 1000
+            printf "%s %.4f\n", name, $3 * scale
+        }' "$work/$label.csv" >"$out"
+}
+
+disk_dir="$root/bench/tmp"
+run_core disk "$disk_dir" "$work/disk.txt"
+disk_fs="$(df -T "$disk_dir" | awk 'NR == 2 {print $2}')"
+have_tmpfs=0
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    run_core tmpfs /dev/shm "$work/tmpfs.txt"
+    have_tmpfs=1
+fi
+
+lookup() { awk -v n="$2" '$1 == n {print $2}' "$1"; }
+fmt_ms() { [ -n "$1" ] && printf '%.3f ms' "$1" || printf 'n/a'; }
+
+say "## Core timings"
+say ""
+say "Median of 5 repetitions of Google Benchmark's own iteration loop, wall-clock time, Release build"
+say "(g++ -O3), natively on Linux. *Disk*: the files lie in a folder on the build's own disk"
+say "($disk_fs), so a save pays for its two files being synced to disk, as the program does on"
+say "Windows; *tmpfs*: the same in memory, where a sync costs nothing, which leaves the program's"
+say "own work."
+say ""
+if [ "$have_tmpfs" = 1 ]; then
+    say "| Operation | Lines | Target | Disk | Verdict | tmpfs | Verdict |"
+    say "|---|---:|---:|---:|---|---:|---|"
+else
+    say "| Operation | Lines | Target | Disk | Verdict |"
+    say "|---|---:|---:|---:|---|"
+fi
+misses=0
+# Prints "met", "**missed**" or "-" for a time in ms against a target in ms.
+verdict() {
+    if [ -z "$2" ] || [ -z "$1" ]; then
+        printf -- '-'
+    elif awk -v a="$1" -v b="$2" 'BEGIN {exit !(a < b)}'; then
+        printf 'met'
+    else
+        printf '**missed**'
+    fi
+}
+row() {
+    local what="$1" name="$2" lines="$3" target="$4" d t dv target_text="-"
+    d="$(lookup "$work/disk.txt" "$name")"
+    dv="$(verdict "$d" "$target")"
+    [ "$dv" = "**missed**" ] && misses=$((misses + 1))
+    [ -n "$target" ] && target_text="< $target ms"
+    if [ "$have_tmpfs" = 1 ]; then
+        t="$(lookup "$work/tmpfs.txt" "$name")"
+        say "| $what | $lines | $target_text | $(fmt_ms "$d") | $dv | $(fmt_ms "$t") |" \
+            "$(verdict "$t" "$target") |"
+    else
+        say "| $what | $lines | $target_text | $(fmt_ms "$d") | $dv |"
+    fi
+}
+for n in 93 666 100000; do
+    row "SplitLines + ApplyLine over all lines" "SplitAndRecognise/lines:$n" "$n" ""
+done
+for n in 93 666 100000; do
+    target=$small_ms
+    [ "$n" -gt 666 ] && target=$large_ms
+    row "Press of Command1 (ReadSettings, real file)" "Press/lines:$n" "$n" "$target"
+done
+row "FillTemplate alone" "Fill" "200" ""
+for n in 93 666 100000; do
+    target=$small_ms
+    [ "$n" -gt 666 ] && target=$large_ms
+    row "Save (WriteSettings: backup of the lines read, then the template)" "Save/lines:$n" "$n" \
+        "$target"
+done
+say ""
+say "Files of the press are a filled 93-line template repeated to the length given; the save"
+say "backs up that many lines to Environment.cf0 and writes the 200-line Environment.cfg."
+say "Each file is written to a temporary file, synced, and renamed over the old one, and the"
+say "folder is synced too, so that a crash never leaves a half-written file: on a disk that"
+say "takes a few milliseconds per sync, which is where the difference between the two columns"
+say "goes. Only the disk column counts towards the targets."
+say ""
+
+# --- 2. the exes --------------------------------------------------------------------------
+say "## The program files"
+say ""
+say "Target: each exe under 1 MiB, importing only DLLs that ship with Windows."
+say ""
+say "| Build | Velkin.exe | Verdict | Imported DLLs | Verdict |"
+say "|---|---:|---|---|---|"
+for arch in win32 win64; do
+    objdump=x86_64-w64-mingw32-objdump
+    [ "$arch" = win32 ] && objdump=i686-w64-mingw32-objdump
+    echo "bench: building $arch" >&2
+    exe="$root/$arch/Velkin.exe"
+    if ! { cmake --preset "$arch" -B "$root/$arch" >/dev/null &&
+           cmake --build "$root/$arch" --target Velkin -j "$jobs" >/dev/null; } ||
+       [ ! -f "$exe" ]; then
+        say "| $arch | not built | **missed** | - | - |"
+        misses=$((misses + 1))
+        continue
+    fi
+    size="$(stat -c %s "$exe")"
+    size_text="$(awk -v s="$size" 'BEGIN {printf "%.1f KiB (%d bytes)", s / 1024, s}')"
+    size_verdict="met"
+    [ "$size" -lt "$exe_limit" ] || { size_verdict="**missed**"; misses=$((misses + 1)); }
+    dlls=""
+    foreign=""
+    for dll in $("$objdump" -p "$exe" | awk '/DLL Name:/ {print $3}'); do
+        dlls="$dlls${dlls:+, }$dll"
+        lower="$(printf '%s' "$dll" | tr '[:upper:]' '[:lower:]')"
+        case "$system_dlls" in
+        *" $lower "*) ;;
+        *) foreign="$foreign${foreign:+, }$dll" ;;
+        esac
+    done
+    dll_verdict="met"
+    [ -z "$foreign" ] || { dll_verdict="**missed**: $foreign"; misses=$((misses + 1)); }
+    say "| $arch | $size_text | $size_verdict | $dlls | $dll_verdict |"
+done
+say ""
+
+# --- 3. Wine ------------------------------------------------------------------------------
+# Start-up and memory of Velkin.exe under Wine, as ratios to a floor program (a Yes/No box,
+# then an empty window) measured in the same run, in a throwaway prefix. A failure here is
+# reported in the document, not by the script's exit status.
+wine_section() {
+    [ "${VELKIN_BENCH_WINE:-1}" = 0 ] && return 0
+    local runs="${VELKIN_BENCH_WINE_RUNS:-7}" arch dir
+    say "## Under Wine"
+    say ""
+    say "\`tests/bench/wine_driver\` starts Velkin.exe and \`tests/bench/floor.cpp\` (a Yes/No box, then"
+    say "an empty window) alternately, $runs times each after one uncounted start of each, in one fresh"
+    say "prefix on a virtual display ($(wine --version 2>/dev/null || echo 'wine, version unknown')), and gives medians."
+    say "Times run from starting the program, or from posting the command to its window, to the"
+    say "first box (or the main window) being visible; boxes are answered at once: No to the"
+    say "start-up question, a folder holding a 666-line Environment.cfg to the input box that the"
+    say "press of Command1 shows, OK to the save's boxes. The peak working set is"
+    say "GetProcessMemoryInfo's PeakWorkingSetSize after the session. Ratio: Velkin / floor."
+    say ""
+    for arch in win32 win64; do
+        dir="$root/$arch"
+        echo "bench: under Wine, $arch" >&2
+        say "### $arch"
+        say ""
+        if ! cmake --build "$dir" --target Velkin velkin_floor wine_driver -j "$jobs" >/dev/null; then
+            say "Not measured: the programs did not build."
+            say ""
+            continue
+        fi
+        if tests/wine/wine-run.sh "$dir/tests/bench/wine_driver.exe" "$(realpath "$dir/Velkin.exe")" \
+            "$(realpath "$dir/tests/bench/velkin_floor.exe")" "$runs" >"$work/wine-$arch.md" \
+            2>"$work/wine-$arch.err"; then
+            cat "$work/wine-$arch.md" >>"$report"
+        else
+            cat "$work/wine-$arch.md" >>"$report"
+            say ""
+            say "Incomplete: $(tr '\n' ' ' <"$work/wine-$arch.err" | cut -c1-300)"
+        fi
+        say ""
+    done
+}
+wine_section
+
+# --- report -------------------------------------------------------------------------------
+if [ "$misses" -eq 0 ]; then
+    say "All targets met."
+else
+    say "Targets missed: $misses (marked above)."
+fi
+mkdir -p "$(dirname "$doc")"
+cp "$report" "$doc"
+cat "$report"
+echo "bench: written to $doc" >&2
