@@ -71,23 +71,23 @@ velkin_ensure_display() {
     if [ -n "${DISPLAY:-}" ]; then
         return 0
     fi
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        VELKIN_XVFB_PID=$!
-        local i
-        for i in $(seq 1 100); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            kill -0 "$VELKIN_XVFB_PID" 2>/dev/null || break
-            sleep 0.05
-        done
-        if kill -0 "$VELKIN_XVFB_PID" 2>/dev/null; then
-            export DISPLAY=":$n"
-            export VELKIN_XVFB_PID
-            return 0
-        fi
+    # -displayfd lets Xvfb pick a free display itself, so parallel runs never share one.
+    local numfile i
+    numfile="$(mktemp "${TMPDIR:-/tmp}/velkin-xvfb.XXXXXX")"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+    VELKIN_XVFB_PID=$!
+    for i in $(seq 1 200); do
+        [ -s "$numfile" ] && break
+        kill -0 "$VELKIN_XVFB_PID" 2>/dev/null || break
+        sleep 0.05
     done
+    if [ -s "$numfile" ] && kill -0 "$VELKIN_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$(tr -dc '0-9' <"$numfile")"
+        export VELKIN_XVFB_PID
+        rm -f "$numfile"
+        return 0
+    fi
+    rm -f "$numfile"
     echo "could not start Xvfb" >&2
     return 1
 }
