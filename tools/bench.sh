@@ -57,7 +57,7 @@ run_core() {
     local label="$1" folder="$2" out="$3"
     mkdir -p "$folder"
     echo "bench: core, files on $label ($folder)" >&2
-    TMPDIR="$folder" "$root/bench/tests/bench/bench_core" \
+    TMPDIR="$folder" "$root/bench/bench/bench_core" \
         --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
         --benchmark_out="$work/$label.csv" --benchmark_out_format=csv >/dev/null 2>"$work/$label.err" ||
         { cat "$work/$label.err" >&2; exit 1; }
@@ -193,7 +193,7 @@ wine_section() {
     local runs="${VELKIN_BENCH_WINE_RUNS:-7}" arch dir
     say "## Under Wine"
     say ""
-    say "\`tests/bench/wine_driver\` starts Velkin.exe and \`tests/bench/floor.cpp\` (a Yes/No box, then"
+    say "\`bench/wine_driver\` starts Velkin.exe and \`bench/floor.cpp\` (a Yes/No box, then"
     say "an empty window) alternately, $runs times each after one uncounted start of each, in one fresh"
     say "prefix on a virtual display ($(wine --version 2>/dev/null || echo 'wine, version unknown')), and gives medians."
     say "Times run from starting the program, or from posting the command to its window, to the"
@@ -212,8 +212,8 @@ wine_section() {
             say ""
             continue
         fi
-        if tests/wine/wine-run.sh "$dir/tests/bench/wine_driver.exe" "$(realpath "$dir/Velkin.exe")" \
-            "$(realpath "$dir/tests/bench/velkin_floor.exe")" "$runs" >"$work/wine-$arch.md" \
+        if tests/wine/wine-run.sh "$dir/bench/wine_driver.exe" "$(realpath "$dir/Velkin.exe")" \
+            "$(realpath "$dir/bench/velkin_floor.exe")" "$runs" >"$work/wine-$arch.md" \
             2>"$work/wine-$arch.err"; then
             cat "$work/wine-$arch.md" >>"$report"
         else

@@ -16,114 +16,74 @@
 namespace velkin {
 namespace {
 
-const char kUninstallKey[] =
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane_is1";
-const char kWindowsKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
-const char kFound[] = "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
+bool failed = false;
 
-class Checker {
-  public:
-    void Expect(const char* what, const std::string& expected, const std::string& got) {
-        if (expected == got) {
-            std::printf("ok   %s: %s\n", what, Visible(got).c_str());
-        } else {
-            std::printf("FAIL %s: expected \"%s\", got \"%s\"\n", what, Visible(expected).c_str(),
-                        Visible(got).c_str());
-            failed_ = true;
-        }
+void Expect(const char* what, const std::string& expected, const std::string& got) {
+    std::string shown;  // line ends made visible
+    for (const char c : got) {
+        shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
     }
-    int ExitCode() const { return failed_ ? 1 : 0; }
-
-  private:
-    static std::string Visible(const std::string& text) {
-        std::string shown;
-        for (const char c : text) {
-            if (c == '\r') {
-                shown += "\\r";
-            } else if (c == '\n') {
-                shown += "\\n";
-            } else if (c == '\0') {
-                shown += "\\0";
-            } else {
-                shown += c;
-            }
-        }
-        return shown;
+    if (expected == got) {
+        std::printf("ok   %s: %s\n", what, shown.c_str());
+    } else {
+        std::printf("FAIL %s: expected \"%s\", got \"%s\"\n", what, expected.c_str(),
+                    shown.c_str());
+        failed = true;
     }
-    bool failed_ = false;
-};
+}
 
-class Messages : public General::FormatReport, public StartupUi, public LaunchUi {
-  public:
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+// Every box, joined by " | ".
+struct Messages : General::FormatReport, StartupUi, LaunchUi {
+    void ShowMessage(const std::string& text) override {
+        shown += (shown.empty() ? "" : " | ") + text;
+    }
+    void ShowError(const std::string& text) override { ShowMessage(text); }
     bool AskYesNo(const std::string&) override { return true; }
-    void SetTitle(const std::string& text) override { title = text; }
+    void SetTitle(const std::string&) override {}
     void SetMarker(const std::string& caption) override { marker = caption; }
-    void ShowError(const std::string& text) override { shown.push_back(text); }
-
-    std::vector<std::string> shown;
-    std::string title;
-    std::string marker = "NOT Set.";
+    std::string shown, marker;
 };
 
-std::string Joined(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts) {
-        joined += (joined.empty() ? "" : " | ") + text;
+void Run(const std::vector<std::string>& args) {
+    Messages messages;
+    const std::string& what = args[0];
+    if (what == "registry") {
+        auto machine = MakeNativeStartupMachine(messages);
+        const char kWindows[] =
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+        Expect("DisplayIcon", args[1],
+               machine->ReadRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
+                                           "CurrentVersion\\Uninstall\\Corvane_is1",
+                                           "DisplayIcon"));
+        Expect("CurrentVersion", args[2], machine->ReadRegistryString(kWindows, "CurrentVersion"));
+        Expect("missing value", "Error", machine->ReadRegistryString(kWindows, "NoSuchValue"));
+        Expect("missing key", "Error",
+               machine->ReadRegistryString("HKEY_LOCAL_MACHINE\\Software\\NoSuchKey", "X"));
+    } else if (what == "startup") {
+        auto machine = MakeNativeStartupMachine(messages);
+        HostState state;
+        std::string settingsPath;
+        RunStartup(state, settingsPath, messages, *machine);
+        Expect("UserName", args[2], state.UserName);
+        Expect("SettingsPath", args[1], settingsPath);
+        Expect("marker", "Set.", messages.marker);
+        Expect("message",
+               "Settings path auto-detected :) Click Set Environment.cfg to detect values.",
+               messages.shown);
+        messages.shown.clear();
+    } else {
+        LaunchGame(args[1], *MakeNativeProgramStarter(), messages);
+        if (what == "launch-fails") {
+            const std::string head = "Could not start " + args[1] + ":\r\n";
+            Expect("message", head + "<the system's reason>",
+                   messages.shown.size() > head.size() &&
+                           messages.shown.compare(0, head.size(), head) == 0
+                       ? head + "<the system's reason>"
+                       : messages.shown);
+            messages.shown.clear();
+        }
     }
-    return joined;
-}
-
-int CheckRegistry(const std::string& displayIcon, const std::string& version) {
-    Checker check;
-    Messages messages;
-    auto machine = MakeNativeStartupMachine(messages);
-    check.Expect("DisplayIcon", displayIcon,
-                 machine->ReadRegistryString(kUninstallKey, "DisplayIcon"));
-    check.Expect("CurrentVersion", version,
-                 machine->ReadRegistryString(kWindowsKey, "CurrentVersion"));
-    check.Expect("missing value", "Error", machine->ReadRegistryString(kWindowsKey, "NoSuchValue"));
-    check.Expect("missing key", "Error",
-                 machine->ReadRegistryString("HKEY_LOCAL_MACHINE\\Software\\NoSuchKey", "X"));
-    check.Expect("messages", "", Joined(messages.shown));
-    return check.ExitCode();
-}
-
-int CheckStartup(const std::string& settingsFolder, const std::string& userName) {
-    Checker check;
-    Messages messages;
-    auto machine = MakeNativeStartupMachine(messages);
-    HostState state;
-    std::string settingsPath;
-    RunStartup(state, settingsPath, messages, *machine);
-    check.Expect("UserName", userName, state.UserName);
-    check.Expect("SettingsPath", settingsFolder, settingsPath);
-    check.Expect("marker", "Set.", messages.marker);
-    check.Expect("messages", kFound, Joined(messages.shown));
-    check.Expect("title", "Velkin - Corvane Advanced Config Tool v0.2.1", messages.title);
-    return check.ExitCode();
-}
-
-int CheckLaunch(const std::string& gamePath) {
-    Checker check;
-    Messages messages;
-    auto starter = MakeNativeProgramStarter();
-    LaunchGame(gamePath, *starter, messages);
-    check.Expect("messages", "", Joined(messages.shown));
-    return check.ExitCode();
-}
-
-int CheckLaunchFails(const std::string& gamePath) {
-    Checker check;
-    Messages messages;
-    auto starter = MakeNativeProgramStarter();
-    LaunchGame(gamePath, *starter, messages);
-    const std::string head = "Could not start " + gamePath + ":\r\n";
-    const std::string shown = Joined(messages.shown);
-    check.Expect("message head", head, shown.substr(0, head.size()));
-    const bool hasReason = shown.size() > head.size();
-    check.Expect("reason given", "yes", hasReason ? "yes" : "no");
-    return check.ExitCode();
+    Expect("other messages", "", messages.shown);
 }
 
 }  // namespace
@@ -131,18 +91,12 @@ int CheckLaunchFails(const std::string& gamePath) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 3 && args[0] == "registry") {
-        return velkin::CheckRegistry(args[1], args[2]);
+    const bool known = (args.size() == 3 && (args[0] == "registry" || args[0] == "startup")) ||
+                       (args.size() == 2 && (args[0] == "launch" || args[0] == "launch-fails"));
+    if (!known) {
+        std::fprintf(stderr, "usage: host_probe registry|startup|launch|launch-fails ...\n");
+        return 2;
     }
-    if (args.size() == 3 && args[0] == "startup") {
-        return velkin::CheckStartup(args[1], args[2]);
-    }
-    if (args.size() == 2 && args[0] == "launch") {
-        return velkin::CheckLaunch(args[1]);
-    }
-    if (args.size() == 2 && args[0] == "launch-fails") {
-        return velkin::CheckLaunchFails(args[1]);
-    }
-    std::fprintf(stderr, "usage: host_probe registry|startup|launch|launch-fails ...\n");
-    return 2;
+    velkin::Run(args);
+    return velkin::failed ? 1 : 0;
 }

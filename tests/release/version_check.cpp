@@ -17,208 +17,104 @@ namespace {
 
 int failures = 0;
 
-void Check(bool ok, const std::string& what, const std::string& expected, const std::string& got) {
-    if (ok) {
-        std::printf("ok: %s\n", what.c_str());
-        return;
-    }
-    std::printf("FAIL: %s: expected %s, got %s\n", what.c_str(), expected.c_str(), got.c_str());
-    ++failures;
+void Expect(const std::string& what, const std::string& expected, const std::string& got) {
+    const bool ok = expected == got;
+    std::printf(ok ? "ok: %s: %s\n" : "FAIL: %s: expected %s, got %s\n", what.c_str(),
+                expected.c_str(), got.c_str());
+    failures += ok ? 0 : 1;
 }
 
-// Wine shows the Unix root as drive Z:.
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
-// ---- the version record ----
-
-std::string QueryString(const std::vector<char>& block, const std::string& subBlock, bool& found) {
+// A string of the version record, "(none)" when it has no such value.
+std::string Query(const std::vector<char>& block, const std::string& name) {
     void* value = nullptr;
     UINT length = 0;
-    found = VerQueryValueA(block.data(), subBlock.c_str(), &value, &length) && value != nullptr;
-    if (!found) {
-        return "";
+    if (!VerQueryValueA(block.data(), name.c_str(), &value, &length) || value == nullptr) {
+        return "(none)";
     }
-    // The length counts the terminating NUL; some writers leave it out.
-    std::string text(static_cast<const char*>(value), length);
-    const std::size_t nul = text.find('\0');
-    return nul == std::string::npos ? text : text.substr(0, nul);
+    const char* text = static_cast<const char*>(value);
+    return std::string(text, std::find(text, text + length, '\0'));  // with or without its NUL
 }
 
 void CheckVersionRecord(const std::string& exe) {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
-    Check(size != 0, "version record present", "a record",
-          "none (error " + std::to_string(GetLastError()) + ")");
-    if (size == 0) {
-        return;
-    }
-    std::vector<char> block(size);
-    const bool read = GetFileVersionInfoA(exe.c_str(), 0, size, block.data());
-    Check(read, "version record read", "success", "error " + std::to_string(GetLastError()));
-    if (!read) {
-        return;
-    }
-
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    };
+    std::vector<char> block(GetFileVersionInfoSizeA(exe.c_str(), &handle));
+    const bool read =
+        !block.empty() && GetFileVersionInfoA(exe.c_str(), 0, block.size(), block.data());
+    Expect("version record", "read", read ? "read" : "error " + std::to_string(GetLastError()));
     void* value = nullptr;
     UINT length = 0;
-    const bool haveTranslation =
-        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) &&
-        length >= sizeof(Translation);
-    Check(haveTranslation, "\\VarFileInfo\\Translation", "a language and code page", "none");
-    if (!haveTranslation) {
+    if (!read || !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+        length < 4) {
+        Expect("\\VarFileInfo\\Translation", "a language and code page", "none");
         return;
     }
-    const Translation translation = *static_cast<const Translation*>(value);
+    const WORD* translation = static_cast<const WORD*>(value);
     char prefix[64];
-    std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translation.language,
-                  translation.codePage);
-
-    struct Expected {
-        const char* name;
-        const char* text;
-    };
-    const Expected expected[] = {
+    std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translation[0],
+                  translation[1]);
+    const char* const expected[][2] = {
         {"FileVersion", "2.00.0001"},
         {"ProductVersion", "2.00.0001"},
         {"InternalName", "Velkin"},
         {"OriginalFilename", "Velkin.exe"},
     };
-    for (const Expected& entry : expected) {
-        bool found = false;
-        const std::string got = QueryString(block, prefix + std::string(entry.name), found);
-        Check(found && got == entry.text, entry.name, std::string("\"") + entry.text + "\"",
-              found ? "\"" + got + "\"" : "no such value");
+    for (const auto& entry : expected) {
+        Expect(entry[0], entry[1], Query(block, prefix + std::string(entry[0])));
     }
     for (const char* name : {"CompanyName", "ProductName"}) {
-        bool found = false;
-        const std::string got = QueryString(block, prefix + std::string(name), found);
-        Check(found && !got.empty(), name, "a text", found ? "an empty text" : "no such value");
+        const std::string got = Query(block, prefix + std::string(name));
+        Expect(name, "a text", got.empty() || got == "(none)" ? "\"" + got + "\"" : "a text");
     }
 }
 
-// ---- the import table, read from the file's bytes ----
-
-class PeFile {
-  public:
-    explicit PeFile(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
-
-    bool Has(std::size_t offset, std::size_t size) const {
-        return offset <= bytes_.size() && size <= bytes_.size() - offset;
+// The DLL names of the import and delay-import tables, read from the file's bytes; "" on any
+// header that does not hold together.
+std::vector<std::string> ImportedDlls(const std::vector<unsigned char>& b, std::string& problem) {
+    auto u16 = [&](std::size_t at) -> std::uint32_t {
+        return at + 2 <= b.size() ? b[at] | b[at + 1] << 8 : 0;
+    };
+    auto u32 = [&](std::size_t at) -> std::uint32_t { return u16(at) | u16(at + 2) << 16; };
+    std::vector<std::string> names;
+    const std::size_t pe = u32(0x3C);
+    if (u16(0) != 0x5A4D || u32(pe) != 0x4550) {
+        problem = "no MZ or PE signature";
+        return names;
     }
-    std::uint32_t U16(std::size_t offset) const {
-        return Has(offset, 2) ? bytes_[offset] | bytes_[offset + 1] << 8 : 0;
-    }
-    std::uint32_t U32(std::size_t offset) const {
-        return Has(offset, 4) ? U16(offset) | U16(offset + 2) << 16 : 0;
-    }
+    const std::size_t optional = pe + 24;
+    const bool pe32 = u16(optional) == 0x10B;
+    const std::size_t directories = optional + (pe32 ? 96 : 112);
+    const std::size_t sections = optional + u16(pe + 20);
     // The file offset of a relative virtual address, or 0 when no section holds it.
-    std::size_t Offset(std::uint32_t rva) const {
-        for (std::size_t i = 0; i < sectionCount_; ++i) {
-            const std::size_t header = sections_ + i * 40;
-            const std::uint32_t start = U32(header + 12);
-            const std::uint32_t span = std::max(U32(header + 8), U32(header + 16));
-            if (rva >= start && rva - start < span) {
-                const std::size_t offset = U32(header + 20) + (rva - start);
-                return Has(offset, 1) ? offset : 0;
+    auto offset = [&](std::uint32_t rva) -> std::size_t {
+        for (std::size_t s = sections; s < sections + 40 * u16(pe + 6); s += 40) {
+            const std::uint32_t start = u32(s + 12);
+            if (rva >= start && rva - start < std::max(u32(s + 8), u32(s + 16))) {
+                return u32(s + 20) + (rva - start);
             }
         }
         return 0;
-    }
-    std::string StringAt(std::uint32_t rva) const {
-        std::size_t offset = Offset(rva);
-        std::string text;
-        while (offset != 0 && offset < bytes_.size() && bytes_[offset] != 0 && text.size() < 256) {
-            text += static_cast<char>(bytes_[offset++]);
+    };
+    auto text = [&](std::uint32_t rva) {
+        std::string name;
+        for (std::size_t at = offset(rva); at != 0 && at < b.size() && b[at] != 0; ++at) {
+            name += static_cast<char>(std::tolower(b[at]));
         }
-        return text;
-    }
-
-    // Reads the headers; returns what is wrong, or "" when the file is a PE image.
-    std::string Parse() {
-        if (!Has(0, 64) || U16(0) != 0x5A4D) {
-            return "no MZ header";
+        return name;
+    };
+    // Import entries are 20 bytes with the name at 12; delay-import entries 32, name at 4.
+    const struct {
+        int directory;
+        std::size_t size, name;
+    } tables[] = {{1, 20, 12}, {13, 32, 4}};
+    for (const auto& t : tables) {
+        const std::uint32_t rva = u32(directories + 8 * t.directory);
+        const std::size_t start = rva == 0 ? 0 : offset(rva);
+        if (rva != 0 && start == 0) {
+            problem = "a table outside every section";
         }
-        const std::size_t pe = U32(0x3C);
-        if (!Has(pe, 24) || U32(pe) != 0x00004550) {
-            return "no PE signature";
-        }
-        sectionCount_ = U16(pe + 6);
-        const std::size_t optional = pe + 24;
-        const std::uint32_t magic = U16(optional);
-        std::size_t directories = 0;
-        if (magic == 0x10B) {
-            directories = optional + 96;
-            directoryCount_ = U32(optional + 92);
-        } else if (magic == 0x20B) {
-            directories = optional + 112;
-            directoryCount_ = U32(optional + 108);
-        } else {
-            return "an optional header of unknown kind";
-        }
-        directories_ = directories;
-        sections_ = optional + U16(pe + 20);
-        if (!Has(sections_, sectionCount_ * 40)) {
-            return "a section table past the end of the file";
-        }
-        return "";
-    }
-
-    std::uint32_t DirectoryRva(std::size_t index) const {
-        return index < directoryCount_ ? U32(directories_ + index * 8) : 0;
-    }
-
-  private:
-    std::vector<unsigned char> bytes_;
-    std::size_t sectionCount_ = 0;
-    std::size_t sections_ = 0;
-    std::size_t directories_ = 0;
-    std::size_t directoryCount_ = 0;
-};
-
-// Names of the DLLs in the import and delay-import tables; `problem` says what was unreadable.
-std::vector<std::string> ImportedDlls(const PeFile& pe, std::string& problem) {
-    std::vector<std::string> names;
-    const std::uint32_t imports = pe.DirectoryRva(1);
-    if (imports != 0) {
-        const std::size_t table = pe.Offset(imports);
-        if (table == 0) {
-            problem = "an import table outside every section";
-            return names;
-        }
-        for (std::size_t entry = table; pe.Has(entry, 20); entry += 20) {
-            const std::uint32_t name = pe.U32(entry + 12);
-            if (name == 0 && pe.U32(entry) == 0 && pe.U32(entry + 16) == 0) {
-                break;
-            }
-            names.push_back(pe.StringAt(name));
-        }
-    }
-    const std::uint32_t delayed = pe.DirectoryRva(13);
-    if (delayed != 0) {
-        const std::size_t table = pe.Offset(delayed);
-        for (std::size_t entry = table; table != 0 && pe.Has(entry, 32); entry += 32) {
-            const std::uint32_t name = pe.U32(entry + 4);
-            if (name == 0) {
-                break;
-            }
-            names.push_back(pe.StringAt(name));
+        for (std::size_t e = start; e != 0 && e + t.size <= b.size() && u32(e + t.name);
+             e += t.size) {
+            names.push_back(text(u32(e + t.name)));
         }
     }
     return names;
@@ -231,24 +127,16 @@ void CheckImports(const std::string& exe) {
         "ole32.dll",    "oleaut32.dll", "comctl32.dll", "comdlg32.dll", "msvcrt.dll",
     };
     std::ifstream in(exe, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
-    Check(!bytes.empty(), "exe readable", "its bytes", "nothing from " + exe);
-    if (bytes.empty()) {
-        return;
-    }
-    PeFile pe(std::move(bytes));
-    const std::string wrong = pe.Parse();
-    Check(wrong.empty(), "PE headers", "a PE image", wrong);
-    if (!wrong.empty()) {
-        return;
-    }
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
     std::string problem;
-    const std::vector<std::string> dlls = ImportedDlls(pe, problem);
-    Check(problem.empty(), "import table", "a readable table", problem);
-    Check(!dlls.empty(), "imported DLLs", "at least kernel32.dll", "none");
+    const std::vector<std::string> dlls = ImportedDlls(bytes, problem);
+    Expect("import tables", "readable", problem.empty() ? "readable" : problem);
+    Expect("kernel32.dll imported", "yes",
+           std::count(dlls.begin(), dlls.end(), "kernel32.dll") == 1 ? "yes" : "no");
     for (const std::string& dll : dlls) {
-        Check(system.count(Lower(dll)) == 1, "import " + dll, "a DLL that ships with Windows", dll);
+        Expect("import " + dll, "a DLL that ships with Windows",
+               system.count(dll) == 1 ? "a DLL that ships with Windows" : dll);
     }
 }
 
@@ -259,7 +147,11 @@ int main(int argc, char** argv) {
         std::printf("usage: version_check PATH-TO-EXE\n");
         return 2;
     }
-    const std::string exe = WindowsPath(argv[1]);
+    std::string exe = argv[1];
+    if (exe[0] == '/') {
+        exe = "Z:" + exe;  // Wine shows the Unix root as drive Z:
+    }
+    std::replace(exe.begin(), exe.end(), '/', '\\');
     std::printf("checking %s\n", exe.c_str());
     CheckVersionRecord(exe);
     CheckImports(exe);

@@ -13,10 +13,7 @@
 
 namespace velkin::test {
 
-struct Shown {
-    std::string text;
-    Icon icon;
-};
+using Lines = std::vector<std::string>;
 
 class FakeView : public SettingsView {
   public:
@@ -25,34 +22,28 @@ class FakeView : public SettingsView {
     std::string texts[kValueCount + 1];
     std::string marker = "NOT Set.";
     std::deque<std::string> answers;  // what the input box returns, in turn
-    std::vector<std::string> prompts;
-    std::vector<Shown> messages;
+    Lines prompts;
+    Lines messages;  // "[warning] " or "[error] " in front of the text for those icons
 
     std::string AskForText(const std::string& prompt) override {
         prompts.push_back(prompt);
-        if (answers.empty()) {
-            return "";
+        std::string answer = answers.empty() ? "" : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
         }
-        std::string answer = answers.front();
-        answers.pop_front();
         return answer;
     }
     void ShowMessage(const std::string& text, Icon icon) override {
-        messages.push_back({text, icon});
+        const char* tag = icon == Icon::Warning ? "[warning] "
+                          : icon == Icon::Error ? "[error] "
+                                                : "";
+        messages.push_back(tag + text);
     }
     bool GetCheck(int n) override { return checks[n]; }
     void SetCheck(int n, bool checked) override { checks[n] = checked; }
     std::string GetText(int n) override { return texts[n]; }
     void SetText(int n, const std::string& text) override { texts[n] = text; }
     std::string GetMarker() override { return marker; }
-
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> out;
-        for (const Shown& m : messages) {
-            out.push_back(m.text);
-        }
-        return out;
-    }
 };
 
 // Files as bytes in memory, keyed by the full name the core forms.
@@ -61,21 +52,21 @@ class FakeFileSystem : public FileSystem {
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;  // exist, but reading fails
     std::set<std::string> unwritable;  // writing fails, the old content stays
-    std::vector<std::string> existsAsked;
-    std::vector<std::string> written;  // names, in the order written
+    Lines existsAsked;
+    Lines written;  // names, in the order written
 
     bool FileExists(const std::string& path) override {
         existsAsked.push_back(path);
         return files.count(path) != 0;
     }
-    FileResult ReadLines(const std::string& path, std::vector<std::string>& lines) override {
+    FileResult ReadLines(const std::string& path, Lines& lines) override {
         if (unreadable.count(path) != 0 || files.count(path) == 0) {
             return FileResult::Failure("Access is denied.");
         }
         lines = SplitLines(files[path]);
         return FileResult::Success();
     }
-    FileResult WriteLines(const std::string& path, const std::vector<std::string>& lines) override {
+    FileResult WriteLines(const std::string& path, const Lines& lines) override {
         if (unwritable.count(path) != 0) {
             return FileResult::Failure("Access is denied.");
         }

@@ -1,5 +1,5 @@
-// The machine's own file system, in a throwaway folder: the golden files, replacing files, and
-// failures that must leave the old file whole. Runs natively and under Wine.
+// The machine's own file system, in a throwaway folder: the golden files, bytes and sizes kept,
+// and failures that must leave the old file whole. Runs natively and under Wine.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,8 +7,6 @@
 #include <iterator>
 #include <random>
 #include <set>
-#include <string>
-#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,7 +19,6 @@ namespace fs = std::filesystem;
 namespace velkin::test {
 namespace {
 
-using Lines = std::vector<std::string>;
 using Names = std::set<std::string>;
 
 std::string Slurp(const fs::path& path) {
@@ -31,23 +28,19 @@ std::string Slurp(const fs::path& path) {
 }
 
 void Spill(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good()) << "expected to write " << path.string();
-}
-
-std::string Golden(const char* name) {
-    return Slurp(fs::path(VELKIN_GOLDEN_DIR) / name);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 struct RealFiles : ::testing::Test {
-    fs::path dir;
+    fs::path dir =
+        fs::temp_directory_path() / ("velkin-test-" + std::to_string(std::random_device()()));
     std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
+    SettingsState state;
+    FakeView view;
 
     void SetUp() override {
-        std::random_device random;
-        dir = fs::temp_directory_path() / ("velkin-test-" + std::to_string(random()));
         fs::create_directories(dir);
+        state.SettingsPath = dir.string();
     }
     void TearDown() override {
         std::error_code ignored;
@@ -57,6 +50,7 @@ struct RealFiles : ::testing::Test {
         fs::remove_all(dir, ignored);
     }
     std::string Path(const char* name) const { return (dir / name).string(); }
+    // Also shows that no temporary file is left behind.
     Names Listing() const {
         Names names;
         for (const auto& entry : fs::directory_iterator(dir)) {
@@ -64,67 +58,53 @@ struct RealFiles : ::testing::Test {
         }
         return names;
     }
-    void MakeReadOnly(const char* name) {
-        fs::permissions(dir / name,
-                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    void MakeReadOnly(const char* name) { fs::permissions(dir / name, fs::perms::owner_read); }
+    void ReadAndSave() {
+        ReadSettings(state, view, *files);
+        WriteSettings(state, view, *files);
     }
 };
 
-TEST_F(RealFiles, ReadingAndSavingTheSampleGivesTheGoldenFiles) {
+std::string Golden(const char* name) {
+    return Slurp(fs::path(VELKIN_GOLDEN_DIR) / name);
+}
+
+TEST_F(RealFiles, ReadingAndSavingGiveTheGoldenFiles) {
     const std::string input = Golden("sample-input.cfg");
     Spill(dir / "Environment.cfg", input);
-    SettingsState state;
-    state.SettingsPath = dir.string();
-    FakeView view;
     view.marker = "Set.";
-    ReadSettings(state, view, *files);
-    ASSERT_TRUE(state.FileRead);
-    EXPECT_EQ("1920", view.texts[1]);
-    EXPECT_EQ("0.9 1.0 1.1", view.texts[7]);
-    EXPECT_TRUE(view.checks[6]);
-
-    WriteSettings(state, view, *files);
+    ReadAndSave();
     EXPECT_EQ(3u, view.messages.size());
     EXPECT_EQ(input, Slurp(dir / "Environment.cf0"));
     EXPECT_EQ(Golden("sample-output.cfg"), Slurp(dir / "Environment.cfg"));
     EXPECT_EQ((Names{"Environment.cf0", "Environment.cfg"}), Listing());
-}
 
-TEST_F(RealFiles, SavingEmptyBoxesGivesTheEmptyGoldenFile) {
-    SettingsState state;
-    state.SettingsPath = dir.string();
-    FakeView view;
-    ReadSettings(state, view, *files);
-    ASSERT_FALSE(state.FileRead);
-    WriteSettings(state, view, *files);
+    FakeView empty;
+    view = empty;
+    fs::remove(dir / "Environment.cfg");
+    ReadAndSave();
     EXPECT_EQ(Golden("empty-output.cfg"), Slurp(dir / "Environment.cfg"));
-    EXPECT_EQ(Names{"Environment.cfg"}, Listing());
 }
 
-TEST_F(RealFiles, LinesComeBackByteForByte) {
-    const Lines lines = {std::string("a\0b", 3), "\xe9\xff\x80", "", " x = y "};
-    ASSERT_TRUE(files->WriteLines(Path("t.cfg"), lines).ok);
-    EXPECT_EQ(std::string("a\0b\r\n\xe9\xff\x80\r\n\r\n x = y \r\n", 21), Slurp(dir / "t.cfg"));
-    Lines back;
-    ASSERT_TRUE(files->ReadLines(Path("t.cfg"), back).ok);
-    EXPECT_EQ(lines, back);
+TEST_F(RealFiles, BytesAndSizesComeBackWhole) {
+    const Lines cases[] = {
+        {std::string("a\0b", 3), "\xe9\xff\x80", "", " x = y "},
+        Lines(1000 * 1000, "R_PICMIP0=0"),
+        {std::string(10 * 1000 * 1000, 'v')},
+    };
+    for (const Lines& lines : cases) {
+        ASSERT_TRUE(files->WriteLines(Path("t.cfg"), lines).ok);
+        EXPECT_EQ(JoinLines(lines), Slurp(dir / "t.cfg"));
+        Lines back;
+        ASSERT_TRUE(files->ReadLines(Path("t.cfg"), back).ok);
+        EXPECT_EQ(lines.size(), back.size());
+        EXPECT_TRUE(lines == back) << "expected the " << lines.size() << " lines written back";
+    }
+    EXPECT_EQ(std::string("a\0b\r\n\xe9\xff\x80\r\n\r\n x = y \r\n", 21), JoinLines(cases[0]));
+    EXPECT_EQ(Names{"t.cfg"}, Listing());
 }
 
-TEST_F(RealFiles, LargeFilesAreKeptWhole) {
-    const Lines many(1000 * 1000, "R_PICMIP0=0");
-    ASSERT_TRUE(files->WriteLines(Path("many.cfg"), many).ok);
-    Lines back;
-    ASSERT_TRUE(files->ReadLines(Path("many.cfg"), back).ok);
-    EXPECT_EQ(many.size(), back.size());
-    EXPECT_EQ(many, back);
-
-    const Lines one = {std::string(10 * 1000 * 1000, 'v')};
-    ASSERT_TRUE(files->WriteLines(Path("one.cfg"), one).ok);
-    ASSERT_TRUE(files->ReadLines(Path("one.cfg"), back).ok);
-    EXPECT_EQ(one, back);
-}
-
-TEST_F(RealFiles, ExistenceMeansAFile) {
+TEST_F(RealFiles, OnlyAFileExists) {
     Spill(dir / "Environment.cfg", "");
     fs::create_directory(dir / "folder");
     EXPECT_TRUE(files->FileExists(Path("Environment.cfg")));
@@ -132,95 +112,67 @@ TEST_F(RealFiles, ExistenceMeansAFile) {
     EXPECT_FALSE(files->FileExists(Path("missing.cfg")));
 }
 
-TEST_F(RealFiles, AMissingFileCannotBeRead) {
-    Lines lines = {"stale"};
-    const FileResult read = files->ReadLines(Path("missing.cfg"), lines);
-    EXPECT_FALSE(read.ok);
-    EXPECT_FALSE(read.reason.empty());
-}
+TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWhole) {
+    Spill(dir / "Environment.cfg", "old\r\n");
+    EXPECT_TRUE(files->WriteLines(Path("Environment.cfg"), {"new"}).ok);
+    EXPECT_EQ("new\r\n", Slurp(dir / "Environment.cfg")) << "a writable file is replaced";
 
-TEST_F(RealFiles, ReplacingAFileLeavesOnlyTheNewContent) {
-    Spill(dir / "Environment.cfg", "old, and longer than what comes\r\n");
-    ASSERT_TRUE(files->WriteLines(Path("Environment.cfg"), {"new"}).ok);
+    MakeReadOnly("Environment.cfg");
+    FileResult result = files->WriteLines(Path("Environment.cfg"), {"newer"});
+    EXPECT_FALSE(result.ok) << "read-only file: expected a failure, got success";
+    EXPECT_NE("", result.reason);
     EXPECT_EQ("new\r\n", Slurp(dir / "Environment.cfg"));
+
+    result = files->WriteLines(Path("missing") + "\\Environment.cfg", {"new"});
+    EXPECT_FALSE(result.ok) << "missing folder: expected a failure, got success";
+    EXPECT_NE("", result.reason);
     EXPECT_EQ(Names{"Environment.cfg"}, Listing());
-}
 
-TEST_F(RealFiles, AReadOnlyFileIsNotReplaced) {
-    Spill(dir / "Environment.cfg", "old\r\n");
-    MakeReadOnly("Environment.cfg");
-    const FileResult result = files->WriteLines(Path("Environment.cfg"), {"new"});
-    EXPECT_FALSE(result.ok) << "expected a failure, got success";
-    EXPECT_FALSE(result.reason.empty());
-    EXPECT_EQ("old\r\n", Slurp(dir / "Environment.cfg"));
-    EXPECT_EQ(Names{"Environment.cfg"}, Listing());
-}
-
-TEST_F(RealFiles, AMissingFolderGetsNothing) {
-    const FileResult result = files->WriteLines(Path("missing") + "\\Environment.cfg", {"new"});
-    EXPECT_FALSE(result.ok) << "expected a failure, got success";
-    EXPECT_FALSE(result.reason.empty());
-    EXPECT_TRUE(Listing().empty());
-}
-
-TEST_F(RealFiles, AReadOnlySettingsFileIsReportedAndKept) {
-    const std::string input = "SND_ENABLE=1\r\n# mine\r\n";
-    Spill(dir / "Environment.cfg", input);
-    MakeReadOnly("Environment.cfg");
-    SettingsState state;
-    state.SettingsPath = dir.string();
-    FakeView view;
-    view.marker = "Set.";
-    ReadSettings(state, view, *files);
-    WriteSettings(state, view, *files);
-    ASSERT_EQ(3u, view.messages.size());
-    const std::string expected = "Could not write " + state.SettingsFile + ":\r\n";
-    EXPECT_EQ(expected, view.messages[2].text.substr(0, expected.size()));
-    EXPECT_EQ(Icon::Error, view.messages[2].icon);
-    EXPECT_EQ(input, Slurp(dir / "Environment.cfg"));
-    EXPECT_EQ(input, Slurp(dir / "Environment.cf0")) << "the backup was made before";
-    EXPECT_EQ((Names{"Environment.cf0", "Environment.cfg"}), Listing());
-}
-
-TEST_F(RealFiles, AReadOnlyBackupStopsTheSave) {
-    const std::string input = "SND_ENABLE=1\r\n";
-    Spill(dir / "Environment.cfg", input);
-    Spill(dir / "Environment.cf0", "old backup\r\n");
-    MakeReadOnly("Environment.cf0");
-    SettingsState state;
-    state.SettingsPath = dir.string();
-    FakeView view;
-    view.marker = "Set.";
-    ReadSettings(state, view, *files);
-    view.checks[1] = false;
-    WriteSettings(state, view, *files);
-    ASSERT_EQ(2u, view.messages.size());
-    EXPECT_EQ(Icon::Error, view.messages[1].icon);
-    EXPECT_EQ("old backup\r\n", Slurp(dir / "Environment.cf0"));
-    EXPECT_EQ(input, Slurp(dir / "Environment.cfg"));
-    EXPECT_EQ((Names{"Environment.cf0", "Environment.cfg"}), Listing());
-}
-
+    // Fails only at the final move, after the temporary file was written.
+    fs::create_directories(dir / "folder.cfg" / "inside");
+    result = files->WriteLines(Path("folder.cfg"), {"new"});
+    EXPECT_FALSE(result.ok) << "a folder in the way: expected a failure, got success";
+    EXPECT_EQ((Names{"Environment.cfg", "folder.cfg"}), Listing());
 #ifdef _WIN32
-struct HandleOwner {
-    HANDLE h;
-    ~HandleOwner() { CloseHandle(h); }
-};
-
-TEST_F(RealFiles, ALockedFileIsNotReplaced) {
-    Spill(dir / "Environment.cfg", "old\r\n");
-    HandleOwner lock{CreateFileA(Path("Environment.cfg").c_str(), GENERIC_READ, 0, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock.h);
-    const FileResult result = files->WriteLines(Path("Environment.cfg"), {"new"});
-    EXPECT_FALSE(result.ok) << "expected a failure, got success";
-    EXPECT_FALSE(result.reason.empty());
-    CloseHandle(lock.h);
-    lock.h = INVALID_HANDLE_VALUE;
-    EXPECT_EQ("old\r\n", Slurp(dir / "Environment.cfg"));
-    EXPECT_EQ(Names{"Environment.cfg"}, Listing());
-}
+    fs::permissions(dir / "Environment.cfg", fs::perms::owner_all);
+    const HANDLE lock = CreateFileA(Path("Environment.cfg").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    result = files->WriteLines(Path("Environment.cfg"), {"newer"});
+    CloseHandle(lock);
+    EXPECT_FALSE(result.ok) << "locked file: expected a failure, got success";
+    EXPECT_EQ("new\r\n", Slurp(dir / "Environment.cfg"));
+    EXPECT_EQ((Names{"Environment.cfg", "folder.cfg"}), Listing());
 #endif
+}
+
+TEST_F(RealFiles, AReadOnlyFileStopsTheSaveAndIsReported) {
+    const std::string input = "SND_ENABLE=1\r\n# mine\r\n";
+    const struct {
+        const char* readOnly;
+        std::size_t messages;  // the last one is the failure
+        const char* backup;    // Environment.cf0 afterwards
+    } cases[] = {{"Environment.cfg", 3, "SND_ENABLE=1\r\n# mine\r\n"},
+                 {"Environment.cf0", 2, "old backup\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.readOnly);
+        TearDown();
+        SetUp();
+        Spill(dir / "Environment.cfg", input);
+        Spill(dir / "Environment.cf0", "old backup\r\n");
+        MakeReadOnly(c.readOnly);
+        view.messages.clear();
+        view.marker = "Set.";
+        ReadAndSave();
+        ASSERT_EQ(c.messages, view.messages.size());
+        const std::string head =
+            "[error] Could not write " + state.SettingsPath + "\\" + c.readOnly + ":\r\n";
+        EXPECT_EQ(head, view.messages.back().substr(0, head.size()));
+        EXPECT_EQ(input, Slurp(dir / "Environment.cfg"));
+        EXPECT_EQ(c.backup, Slurp(dir / "Environment.cf0"));
+        EXPECT_EQ((Names{"Environment.cf0", "Environment.cfg"}), Listing());
+    }
+}
 
 }  // namespace
 }  // namespace velkin::test
