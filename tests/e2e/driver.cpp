@@ -4,45 +4,37 @@
 //
 //   velkin_e2e <Velkin.exe> <golden folder> [case name part]   runs the cases
 //   velkin_e2e --demo <Velkin.exe>       starts Velkin, answers Yes, reads, leaves it running
+// From run-e2e.sh: VELKIN_E2E_DPI, the display's DPI (96 when unset); VELKIN_E2E_FULL_DRIVE,
+// the drive letter of a small disk for the disk-full case.
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <deque>
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr DWORD kWaitMs = 30000;  // for anything the program should do soon
-constexpr DWORD kPollMs = 20;
-constexpr UINT kSendMs = 10000;
+namespace fs = std::filesystem;
 
-// The program's automation interface.
-const char kMainClass[] = "VelkinMainWindow";
-constexpr int kCommand1 = 100;
-constexpr int CheckId(int n) {
-    return 100 + n;
-}
-constexpr int TextId(int n) {
-    return 200 + n;
-}
-constexpr int LabelId(int n) {
-    return 300 + n;
-}
-constexpr WPARAM kMenuLaunch = 401;
-constexpr WPARAM kMenuSave = 402;
-constexpr WPARAM kMenuExit = 403;
-constexpr WPARAM kMenuAbout = 404;
-constexpr int kBoxTextId = 0xFFFF;
-constexpr int kInputEditId = 1000;
-constexpr int kInputPromptId = 1001;
+constexpr DWORD kWaitMs = 30000, kPollMs = 20;  // kWaitMs: for all the program should do soon
+
+// The program's automation interface. A control's ID is its kind plus its number.
+const char kMainClass[] = "VelkinMainWindow", kBoxClass[] = "#32770";
+constexpr int kCommand1 = 100, kCheck = 100, kText = 200, kLabel = 300;
+constexpr int kBoxTextId = 0xFFFF, kInputEditId = 1000, kInputPromptId = 1001;
+constexpr WPARAM kMenuLaunch = 401, kMenuSave = 402, kMenuExit = 403, kMenuAbout = 404;
 
 const char kTitle[] = "Velkin - Corvane Advanced Config Tool v0.2.1";
-const char kBoxTitlePrefix[] = "Velkin by ";
 const char kQuestion[] = "Would you like to try and automatically detect settings path?";
 const char kDetected[] =
     "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
@@ -57,305 +49,170 @@ const char kNothingToSave[] =
     "Nothing to save yet: no settings file has been read. Click Environment.cfg to read your "
     "settings first.";
 const char kClipboardBox[] = "BitCoin address now in clipboard! Ctrl+V to paste.";
-const char kSet[] = "Set.";
-const char kNotSet[] = "NOT Set.";
 
-// The managed keys, to work out what a read must show.
-struct SwitchKey {
-    const char* key;
-    int check;
+// What a read of sample-input.cfg shows in Check1..13 and Text1..14: the last line of a key
+// wins, and a switch takes only "=0" or "=1".
+const char kSampleChecks[] = "1101010101010";
+const char* const kSampleTexts[] = {"1920", "1080",  "2048", "4", "8",    "1.15", "0.9 1.0 1.1",
+                                    "2",    "-0.25", "1.5",  "3", "0.52", "0.07", "1.000000"};
+
+// The window's design in twips, {id, Left, Top, Width, Height}: the rows of their own, then
+// the check rows {n, Top, label width} (Label n at 540, Check n at 2580), then the value rows
+// {label, its Left, Top, label width, text box, its Left, its width}.
+struct TwipsRect {
+    int id, left, top, width, height;
 };
-constexpr SwitchKey kSwitches[] = {
-    {"SND_ENABLE", 1},         {"SHOW_DEVELOPMENT", 2},
-    {"SHOW_CONFIDENTIAL", 3},  {"SKIPINTRO", 4},
-    {"R_DYNAMICLOADMIPS", 5},  {"VID_VSYNC", 6},
-    {"VID_FULLSCREEN", 7},     {"VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED", 8},
-    {"FORCESPECTATOR", 9},     {"XR_FOG", 10},
-    {"XR_MOTIONBLUR_DOF", 11}, {"XR_FLARES", 12},
-    {"XR_GRAIN", 13},
-};
-struct ValueKey {
-    const char* literal;
-    int text;
-};
-constexpr ValueKey kValues[] = {
-    {"VID_DWIDTH=", 1},      {"VID_DHEIGHT=", 2},      {"MAXTEXTUREQUALITY=", 3},
-    {"R_ANTIALIAS=", 4},     {"R_ANISOTROPY=", 5},     {"VID_GAMMA=", 6},
-    {"VID_GAMMARAMP=", 7},   {"XR_LOD=", 8},           {"XR_LODOFFSET=", 9},
-    {"XR_LODSCALE=", 10},    {"XR_SHADERMODE=", 11},   {"VID_BRIGHTNESS=", 12},
-    {"VID_BLACKLEVEL=", 13}, {"VID_PIXELASPECT=", 14},
-};
+const TwipsRect kOwnRows[] = {{kCommand1, 540, 120, 1335, 375},
+                              {kLabel + 27, 2220, 240, 1605, 210},
+                              {kLabel + 28, 3900, 240, 885, 210},
+                              {kLabel + 15, 120, 4680, 3780, 120},
+                              {kText + 2, 5100, 720, 495, 285}};
+const int kCheckRows[][3] = {{1, 720, 2055},   {2, 960, 2025},   {3, 1200, 2025},  {4, 1440, 2010},
+                             {5, 1680, 2025},  {6, 1920, 1965},  {7, 2160, 2040},  {8, 2400, 2040},
+                             {13, 2640, 2025}, {12, 2880, 2025}, {11, 3120, 2040}, {10, 3360, 2055},
+                             {9, 3600, 2055}};
+const int kValueRows[][7] = {
+    {14, 3180, 720, 1035, 1, 4620, 495},   {17, 3180, 1080, 1545, 3, 5220, 375},
+    {18, 3180, 1440, 1170, 4, 5220, 375},  {19, 3180, 1800, 945, 5, 4740, 855},
+    {21, 3180, 2160, 750, 6, 4740, 855},   {20, 3180, 2520, 1365, 7, 4740, 855},
+    {29, 3180, 2880, 1050, 12, 4740, 855}, {30, 3180, 3240, 1140, 13, 4740, 855},
+    {31, 3180, 3600, 1215, 14, 4740, 855}, {22, 3180, 3960, 1440, 8, 4740, 855},
+    {24, 3180, 4320, 1065, 9, 4620, 975},  {25, 540, 3840, 1290, 11, 2580, 375},
+    {23, 540, 4200, 990, 10, 1980, 975}};
+
+const int kTabOrder[] = {201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 214,
+                         113, 112, 111, 110, 109, 108, 107, 106, 105, 104, 103, 102, 101, 100};
 
 // ---------------------------------------------------------------------------------------------
-// Text helpers
+// Helpers
+
+struct Abort : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void Must(bool ok, const std::string& failure) {
+    if (!ok) {
+        throw Abort(failure);
+    }
+}
 
 std::string Quote(const std::string& s) {
     std::string out = "\"";
-    for (char c : s.size() > 400 ? s.substr(0, 400) : s) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '"') {
-            out += "\\\"";
-        } else {
-            out += c;
-        }
+    for (char c : s.substr(0, 400)) {
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
     }
     return out + (s.size() > 400 ? "\"..." : "\"");
 }
 
 std::string Lower(std::string s) {
     for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return s;
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
 std::vector<std::string> Split(const std::string& s, const std::string& sep) {
     std::vector<std::string> parts;
-    std::size_t from = 0;
-    for (;;) {
-        std::size_t at = s.find(sep, from);
-        parts.push_back(s.substr(from, at == std::string::npos ? std::string::npos : at - from));
-        if (at == std::string::npos) {
-            return parts;
-        }
-        from = at + sep.size();
+    std::size_t at = 0;
+    for (std::size_t next; (next = s.find(sep, at)) != std::string::npos; at = next + sep.size()) {
+        parts.push_back(s.substr(at, next - at));
     }
+    parts.push_back(s.substr(at));
+    return parts;
 }
 
-std::string ControlName(int id) {
-    if (id == kCommand1) {
-        return "Command1";
-    }
-    if (id > 100 && id < 200) {
-        return "Check" + std::to_string(id - 100);
-    }
-    if (id > 200 && id < 300) {
-        return "Text" + std::to_string(id - 200);
-    }
-    if (id > 300 && id < 400) {
-        return "Label" + std::to_string(id - 300);
-    }
-    return "control " + std::to_string(id);
+std::string Name(int id) {
+    const char* kinds[] = {"no control", "Check", "Text", "Label"};
+    return id == kCommand1 ? "Command1" : kinds[id / 100 % 4] + std::to_string(id % 100);
 }
 
-std::string LastErrorText() {
-    DWORD code = GetLastError();
+// The system's text for an error, tidied as the program tidies it.
+std::string ErrorText(DWORD code = GetLastError()) {
     char* text = nullptr;
     FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string out = text ? text : "error " + std::to_string(code);
     LocalFree(text);
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) {
-        out.pop_back();
-    }
-    return out;
+    return out.substr(0, out.find_last_not_of("\r\n .") + 1);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Outcome of one case
-
-struct CaseAbort : std::runtime_error {
-    using std::runtime_error::runtime_error;
+struct CloseHandleOf {
+    void operator()(HANDLE h) const { CloseHandle(h); }
 };
-
-class Outcome {
-  public:
-    void Fail(const std::string& message) { failures_.push_back(message); }
-    [[noreturn]] void Abort(const std::string& message) { throw CaseAbort(message); }
-    void Expect(bool ok, const std::string& message) {
-        if (!ok) {
-            Fail(message);
-        }
-    }
-    void Equal(const std::string& what, const std::string& expected, const std::string& got) {
-        if (expected != got) {
-            Fail(what + ": expected " + Quote(expected) + ", got " + Quote(got));
-        }
-    }
-    void Equal(const std::string& what, long long expected, long long got) {
-        if (expected != got) {
-            Fail(what + ": expected " + std::to_string(expected) + ", got " + std::to_string(got));
-        }
-    }
-    const std::vector<std::string>& failures() const { return failures_; }
-
-  private:
-    std::vector<std::string> failures_;
-};
-
-// ---------------------------------------------------------------------------------------------
-// Files and registry
-
-class Handle {
-  public:
-    explicit Handle(HANDLE h = nullptr) : h_(h) {}
-    ~Handle() { Reset(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE h = nullptr) {
-        if (valid()) {
-            CloseHandle(h_);
-        }
-        h_ = h;
-    }
-
-  private:
-    HANDLE h_;
-};
-
-class RegKey {
-  public:
-    RegKey() = default;
-    ~RegKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+using Handle = std::unique_ptr<void, CloseHandleOf>;
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ReadWhole(const std::string& path, std::string& out) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return false;
-    }
-    out.clear();
-    char buf[8192];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buf, sizeof buf, &got, nullptr) && got > 0) {
-        out.append(buf, got);
-    }
-    return true;
+    std::ifstream file(path, std::ios::binary);
+    out.assign(std::istreambuf_iterator<char>(file), {});
+    return file.is_open();
 }
 
 void WriteWhole(const std::string& path, const std::string& data) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file.valid() ||
-        !WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
-        written != data.size()) {
-        throw CaseAbort("could not write " + path + ": " + LastErrorText());
-    }
+    std::ofstream file(path, std::ios::binary);
+    Must(bool(file << data), "could not write " + path);
 }
 
 void Remove(const std::string& path) {
-    if (Exists(path) && !DeleteFileA(path.c_str())) {
-        throw CaseAbort("could not delete " + path + ": " + LastErrorText());
-    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    Must(!Exists(path) || DeleteFileA(path.c_str()), "could not delete " + path);
 }
 
-void MakeFolders(const std::string& path) {
-    for (std::size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-        if (at == std::string::npos) {
-            break;
-        }
-    }
-    if (!Exists(path)) {
-        throw CaseAbort("could not create the folder " + path);
-    }
+void MakeFolder(const std::string& path) {
+    std::error_code ignored;
+    fs::create_directories(path, ignored);
+    Must(fs::is_directory(path, ignored), "could not create the folder " + path);
 }
 
-void Copy(const std::string& from, const std::string& to) {
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
-        throw CaseAbort("could not copy " + from + " to " + to + ": " + LastErrorText());
+// The files of a folder, by name, with their content.
+std::map<std::string, std::string> ListFolder(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    std::error_code none;  // a missing folder lists nothing
+    for (const auto& entry : fs::directory_iterator(folder, none)) {
+        std::string& text = files[entry.path().filename().string()];
+        text = ReadWhole(entry.path().string(), text) ? text : "<unreadable>";
     }
+    return files;
 }
 
 // Where two files part, as "line N: expected ..., got ...".
 std::string FirstDifference(const std::string& expected, const std::string& got) {
-    std::vector<std::string> want = Split(expected, "\r\n");
-    std::vector<std::string> have = Split(got, "\r\n");
-    for (std::size_t i = 0; i < want.size() || i < have.size(); ++i) {
-        std::string a = i < want.size() ? want[i] : "<end of file>";
-        std::string b = i < have.size() ? have[i] : "<end of file>";
-        if (a != b) {
-            return "line " + std::to_string(i + 1) + ": expected " + Quote(a) + ", got " + Quote(b);
-        }
+    std::vector<std::string> want = Split(expected, "\r\n"), have = Split(got, "\r\n");
+    want.resize(std::max(want.size(), have.size()), "<end of file>");
+    have.resize(want.size(), "<end of file>");
+    std::size_t i = 0;
+    while (i + 1 < want.size() && want[i] == have[i]) {
+        ++i;
     }
-    return "sizes differ: expected " + std::to_string(expected.size()) + " bytes, got " +
-           std::to_string(got.size());
+    return "line " + std::to_string(i + 1) + ": expected " + Quote(want[i]) + ", got " +
+           Quote(have[i]);
 }
 
-void ExpectFile(Outcome& out, const std::string& path, const std::string& expected,
-                const std::string& expectedName) {
-    std::string got;
-    if (!ReadWhole(path, got)) {
-        out.Fail(path + ": expected the content of " + expectedName + ", got no file");
-        return;
-    }
-    if (got != expected) {
-        out.Fail(path + ": expected " + expectedName + " byte for byte, got a difference at " +
-                 FirstDifference(expected, got));
-    }
+// `text` with its one line `from` made `to`.
+std::string ReplaceLine(std::string text, const std::string& from, const std::string& to) {
+    std::size_t at = text.find("\n" + from + "\r");
+    Must(at != std::string::npos, "golden file: expected a line " + Quote(from) + ", got none");
+    return text.replace(at + 1, from.size(), to);
 }
 
-void ExpectNoFile(Outcome& out, const std::string& path) {
-    out.Expect(!Exists(path), path + ": expected no such file, got one");
-}
-
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char kGameEntry[] = "Corvane_is1";
-
-// The game's uninstall entry, in the 32-bit view where its installer puts it.
-void RegisterGame(const std::string& displayIcon) {
-    RegKey key;
-    std::string path = std::string(kUninstallKey) + "\\" + kGameEntry;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, key.out(),
-                        nullptr) != ERROR_SUCCESS ||
-        RegSetValueExA(key.get(), "DisplayIcon", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(displayIcon.c_str()),
-                       static_cast<DWORD>(displayIcon.size() + 1)) != ERROR_SUCCESS) {
-        throw CaseAbort("could not register the game's uninstall entry");
+// The game's uninstall entry, in the 32-bit view where its installer puts it; none if null.
+void RegisterGame(const std::string* displayIcon) {
+    const char path[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane_is1";
+    HKEY key = nullptr;
+    LONG rc = displayIcon ? RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0,
+                                            KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr)
+                          : RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, KEY_WOW64_32KEY, 0);
+    if (key != nullptr) {
+        rc = RegSetValueExA(key, "DisplayIcon", 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(displayIcon->c_str()),
+                            DWORD(displayIcon->size() + 1));
+        RegCloseKey(key);
     }
-}
-
-void UnregisterGame() {
-    RegKey parent;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                      parent.out()) != ERROR_SUCCESS) {
-        return;
-    }
-    LONG rc = RegDeleteKeyA(parent.get(), kGameEntry);
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
-        throw CaseAbort("could not remove the game's uninstall entry");
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Windows of another process
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    Must(rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND, "could not change the game's entry");
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -364,89 +221,62 @@ std::string ClassOf(HWND hwnd) {
     return buf;
 }
 
+DWORD_PTR SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    Must(SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, kWaitMs, &result),
+         "expected an answer to message " + std::to_string(msg) + ", got none");
+    return result;
+}
+
 // The text through WM_GETTEXT, which edit controls of another process need.
 std::string TextOf(HWND hwnd) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendMs, &length)) {
-        throw CaseAbort("expected an answer to WM_GETTEXTLENGTH from " + ClassOf(hwnd) +
-                        ", got none");
-    }
-    std::vector<char> buf(length + 2, '\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
-                        SMTO_NORMAL, kSendMs, &copied);
-    return std::string(buf.data(), copied < buf.size() ? copied : 0);
+    std::vector<char> buf(SendTo(hwnd, WM_GETTEXTLENGTH) + 2, '\0');
+    DWORD_PTR copied = SendTo(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+    return std::string(buf.data(), std::min<std::size_t>(copied, buf.size()));
 }
 
 struct WindowQuery {
     DWORD pid;
-    std::vector<HWND> found;
+    const char* cls;
+    HWND found;
 };
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
     auto* query = reinterpret_cast<WindowQuery*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == query->pid && IsWindowVisible(hwnd)) {
-        query->found.push_back(hwnd);
+    if (pid == query->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == query->cls) {
+        query->found = hwnd;
     }
-    return TRUE;
+    return query->found == nullptr;
 }
-
-std::vector<HWND> VisibleWindows(DWORD pid) {
-    WindowQuery query{pid, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-struct IconQuery {
-    bool shown = false;
-};
 
 BOOL CALLBACK FindIcon(HWND child, LPARAM param) {
-    LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
-        DWORD_PTR icon = 0;
-        SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_NORMAL, kSendMs, &icon);
-        if (icon != 0) {
-            reinterpret_cast<IconQuery*>(param)->shown = true;
-        }
+    DWORD_PTR icon = 0;
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ClassOf(child) == "Static" &&
+        SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_NORMAL, kWaitMs, &icon) && icon) {
+        *reinterpret_cast<bool*>(param) = true;
     }
     return TRUE;
-}
-
-bool ShowsIcon(HWND box) {
-    IconQuery query;
-    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&query));
-    return query.shown;
 }
 
 // A message box or the input box, as it showed itself.
 struct Box {
-    HWND hwnd = nullptr;
-    std::string title;
-    std::string text;  // the message, or the input box's prompt
-    bool input = false;
-    bool icon = false;
+    HWND hwnd;
+    std::string title, text;  // text: the message, or the input box's prompt
+    bool input, icon;
     std::string Describe() const { return (input ? "input box " : "message box ") + Quote(text); }
 };
 
 Box ReadBox(HWND hwnd) {
-    Box box;
-    box.hwnd = hwnd;
     char title[512] = {};
     GetWindowTextA(hwnd, title, sizeof title);
-    box.title = title;
-    HWND prompt = GetDlgItem(hwnd, kInputPromptId);
-    box.input = prompt != nullptr && GetDlgItem(hwnd, kInputEditId) != nullptr;
-    HWND text = box.input ? prompt : GetDlgItem(hwnd, kBoxTextId);
-    box.text = text ? TextOf(text) : "<no text control>";
-    box.icon = ShowsIcon(hwnd);
-    return box;
+    bool input = GetDlgItem(hwnd, kInputPromptId) && GetDlgItem(hwnd, kInputEditId);
+    HWND text = GetDlgItem(hwnd, input ? kInputPromptId : kBoxTextId);
+    bool icon = false;
+    EnumChildWindows(hwnd, FindIcon, reinterpret_cast<LPARAM>(&icon));
+    return {hwnd, title, text ? TextOf(text) : "<no text control>", input, icon};
 }
-
-// What a message box must show beside its text.
-enum class Icon { kNone, kShown, kAny };
 
 // Completion of a message sent without waiting (SendMessageCallback).
 struct Pending {
@@ -458,1031 +288,752 @@ void CALLBACK OnReply(HWND, UINT, ULONG_PTR data, LRESULT) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The program under test
+// The machine, and one case's run of the program on it
 
-struct Layout {
-    std::string velkinDir = "C:\\velkin";
-    std::string velkin = "C:\\velkin\\Velkin.exe";
-    std::string usrTmp = "C:\\velkin\\usr.tmp";
-    std::string emptyDir = "C:\\velkin\\empty folder";
+struct World {
+    std::string velkinDir = "C:\\velkin", velkin = velkinDir + "\\Velkin.exe";
+    std::string usrTmp = velkinDir + "\\usr.tmp", emptyDir = velkinDir + "\\empty folder";
     std::string docs;  // C:\users\<name>\Documents\Corvane
-    std::string cfg;
-    std::string cf0;
-    std::string gameDir = "C:\\Games\\Corvane Test";
-    std::string game = "C:\\Games\\Corvane Test\\Corvane.exe";
-    std::string gameRecord = "C:\\Games\\Corvane Test\\launch-record.txt";
+    std::string gameDir = "C:\\Games\\Corvane Test", game = gameDir + "\\Corvane.exe";
+    std::string gameRecord = gameDir + "\\launch-record.txt";
     // Found first if the path were started unquoted: it must never run.
-    std::string decoy = "C:\\Games\\Corvane.exe";
-    std::string decoyRecord = "C:\\Games\\launch-record.txt";
-    std::string sampleInput, sampleOutput, emptyOutput;
+    std::string decoy = "C:\\Games\\Corvane.exe", decoyRecord = "C:\\Games\\launch-record.txt";
+    std::map<std::string, std::string> golden;  // in, out, empty, edited
+    std::deque<Pending>* pending = nullptr;     // outlives every case: late replies land here
+    HWND owner = nullptr;                       // for the clipboard
 };
 
-class Velkin {
-  public:
-    Velkin(const Layout& layout, Outcome& out, std::deque<Pending>& pending)
-        : out_(out), pending_(pending) {
+struct Test : World {
+    explicit Test(const World& w) : World(w) {}
+    ~Test() {
+        if (process && !detached && Running()) {
+            TerminateProcess(process.get(), 99);
+            WaitForSingleObject(process.get(), kWaitMs);
+        }
+    }
+
+    std::vector<std::string> failures;
+    Handle process, held;  // held: a file kept open without sharing
+    DWORD pid = 0;
+    HWND main = nullptr;
+    bool detached = false;
+    std::string arg;             // what follows the ':' of the step running
+    std::string folder = docs;   // the settings folder of the case
+    std::string failing, drive;  // the file that the next failing save names; the small disk
+    DWORD reason = 0;            // the error it gives as the reason, 0 for any
+
+    void Expect(bool ok, const std::string& failure) {
+        if (!ok) {
+            failures.push_back(failure);
+        }
+    }
+    void Equal(const std::string& what, const std::string& expected, const std::string& got) {
+        Expect(expected == got, what + ": expected " + Quote(expected) + ", got " + Quote(got));
+    }
+    void Equal(const std::string& what, long long expected, long long got) {
+        Expect(expected == got,
+               what + ": expected " + std::to_string(expected) + ", got " + std::to_string(got));
+    }
+
+    void Spawn() {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        std::string commandLine = "\"" + layout.velkin + "\"";
+        std::string commandLine = "\"" + velkin + "\"";
         // Started from its own folder, where it reads usr.tmp back.
-        if (!CreateProcessA(layout.velkin.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                            nullptr, layout.velkinDir.c_str(), &si, &pi)) {
-            throw CaseAbort("could not start " + layout.velkin + ": " + LastErrorText());
-        }
-        process_.Reset(pi.hProcess);
+        Must(CreateProcessA(velkin.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            velkinDir.c_str(), &si, &pi),
+             "could not start " + velkin + ": " + ErrorText());
+        process.reset(pi.hProcess);
         CloseHandle(pi.hThread);
-        pid_ = pi.dwProcessId;
+        pid = pi.dwProcessId;
     }
-    ~Velkin() {
-        if (process_.valid() && !detached_ && Running()) {
-            TerminateProcess(process_.get(), 99);
-            WaitForSingleObject(process_.get(), 10000);
-        }
-    }
-    Velkin(const Velkin&) = delete;
-    Velkin& operator=(const Velkin&) = delete;
-
-    void Detach() { detached_ = true; }
-    bool Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
+    bool Running() const { return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT; }
+    long long ExitCode() const {
         DWORD code = 0;
-        GetExitCodeProcess(process_.get(), &code);
+        GetExitCodeProcess(process.get(), &code);
         return code;
     }
 
     // Polls until `ready` holds, pumping this thread's messages meanwhile.
     template <typename Ready>
-    void WaitFor(const std::string& what, Ready ready, DWORD timeout = kWaitMs) {
-        DWORD start = GetTickCount();
-        for (;;) {
-            Pump();
-            if (ready()) {
-                return;
-            }
-            if (!Running()) {
-                out_.Abort("expected " + what + ", got the program's end (exit code " +
-                           std::to_string(ExitCode()) + ")");
-            }
-            if (GetTickCount() - start > timeout) {
-                out_.Abort("expected " + what + " within " + std::to_string(timeout / 1000) +
-                           " s, got nothing");
-            }
-            HANDLE h = process_.get();
+    void WaitFor(const std::string& what, Ready ready) {
+        for (DWORD start = GetTickCount(); !ready();) {
+            Must(Running(), "expected " + what + ", got the program's end (exit code " +
+                                std::to_string(ExitCode()) + ")");
+            Must(GetTickCount() - start < kWaitMs, "expected " + what + " in time, got nothing");
+            HANDLE h = process.get();
             MsgWaitForMultipleObjects(1, &h, FALSE, kPollMs, QS_ALLINPUT);
+            for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+                DispatchMessageA(&msg);
+            }
         }
     }
 
-    HWND FindBox() const {
-        for (HWND hwnd : VisibleWindows(pid_)) {
-            if (ClassOf(hwnd) == "#32770") {
-                return hwnd;
-            }
+    HWND Find(const char* cls) const {
+        WindowQuery query{pid, cls, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+        return query.found;
+    }
+    // Fails if a box is open where the program should show none.
+    void NoBox(const std::string& when) {
+        if (HWND box = Find(kBoxClass)) {
+            throw Abort(when + ": expected no box, got the " + ReadBox(box).Describe());
         }
-        return nullptr;
     }
 
     Box WaitBox(const std::string& what) {
         HWND hwnd = nullptr;
-        WaitFor(what, [&] { return (hwnd = FindBox()) != nullptr; });
+        WaitFor(what, [&] { return (hwnd = Find(kBoxClass)) != nullptr; });
         Box box = ReadBox(hwnd);
-        out_.Expect(
-            StartsWith(box.title, kBoxTitlePrefix) && box.title.size() > sizeof kBoxTitlePrefix - 1,
-            "title of " + box.Describe() + ": expected \"Velkin by <author>\", got " +
-                Quote(box.title));
-        return box;
-    }
-
-    // Waits for a message box with exactly `text`; aborts the case on any other box.
-    Box ExpectBox(const std::string& text, Icon icon = Icon::kNone) {
-        Box box = WaitBox("the message box " + Quote(text));
-        if (box.input || box.text != text) {
-            out_.Abort("expected the message box " + Quote(text) + ", got the " + box.Describe());
-        }
-        if (icon != Icon::kAny) {
-            bool want = icon == Icon::kShown;
-            out_.Expect(box.icon == want, "message box " + Quote(text) + ": expected " +
-                                              (want ? "an icon" : "no icon") + ", got " +
-                                              (box.icon ? "an icon" : "none"));
-        }
+        Expect(box.title.rfind("Velkin by ", 0) == 0 && box.title.size() > 10,
+               "title of the " + box.Describe() + ": expected \"Velkin by <author>\", got " +
+                   Quote(box.title));
         return box;
     }
 
     void Press(const Box& box, int button) {
         HWND b = GetDlgItem(box.hwnd, button);
-        if (b == nullptr) {
-            out_.Abort("expected button " + std::to_string(button) + " in the " + box.Describe() +
-                       ", got none");
-        }
+        Must(b, "expected button " + std::to_string(button) + " in the " + box.Describe());
         PostMessageA(b, BM_CLICK, 0, 0);
         WaitFor("the " + box.Describe() + " to close",
                 [&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); });
     }
 
-    void Answer(const std::string& text, int button = IDOK, Icon icon = Icon::kNone) {
-        Press(ExpectBox(text, icon), button);
-    }
-
-    Box ExpectInputBox() {
-        Box box = WaitBox("the input box");
-        if (!box.input) {
-            out_.Abort("expected the input box, got the " + box.Describe());
-        }
-        out_.Equal("prompt of the input box", kPrompt, box.text);
-        HWND edit = GetDlgItem(box.hwnd, kInputEditId);
-        out_.Equal("input field when the box opens", "", TextOf(edit));
+    // Presses `button` in a message box with exactly `text`, or beginning so if it ends in
+    // ':'. `icon`: 0 none, 1 shown, -1 either.
+    Box Answer(const std::string& text, int button = IDOK, int icon = 0) {
+        Box box = WaitBox("the message box " + Quote(text));
+        bool head = text.back() == ':' && Lower(box.text).rfind(Lower(text), 0) == 0;
+        Must(!box.input && (head || box.text == text),
+             "expected the message box " + Quote(text) + ", got the " + box.Describe());
+        Expect(icon < 0 || box.icon == (icon == 1),
+               "message box " + Quote(text) + ": expected " + (icon ? "an" : "no") + " icon");
+        Press(box, button);
         return box;
     }
 
-    void Type(const Box& box, const std::string& text) {
-        SetTo(GetDlgItem(box.hwnd, kInputEditId), text);
+    // A box "Could not <verb> <file>:<reason>", its reason the system's text for `reason`.
+    void AnswerFailure(const std::string& verb, const std::string& file) {
+        Box box = Answer("Could not " + verb + " " + file + ":", IDOK, -1);
+        std::string told = box.text.substr(verb.size() + file.size() + 12);
+        Expect(told.find_first_not_of("\r\n ") != std::string::npos &&
+                   (reason == 0 || told.find(ErrorText(reason)) != std::string::npos),
+               "reason in the " + box.Describe() + ": expected " +
+                   (reason ? Quote(ErrorText(reason)) : "one") + ", got another");
     }
 
-    // Answers the start-up question; a Yes may be followed by the detection message.
-    void StartUp(bool yes, bool expectDetected) {
-        Box question = ExpectBox(kQuestion);
+    void Start(bool yes, bool detected) {
+        Spawn();
+        Box question = WaitBox("the start-up question");
         HWND yesButton = GetDlgItem(question.hwnd, IDYES);
-        out_.Expect(yesButton != nullptr && GetDlgItem(question.hwnd, IDNO) != nullptr,
-                    "start-up question: expected the buttons Yes and No, got others");
-        if (yesButton != nullptr) {
-            out_.Expect((GetWindowLongA(yesButton, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON,
-                        "start-up question: expected Yes as the default button, got another");
-        }
-        Press(question, yes ? IDYES : IDNO);
-        if (expectDetected) {
+        Expect(yesButton && GetDlgItem(question.hwnd, IDNO) &&
+                   (GetWindowLongA(yesButton, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON,
+               "start-up question: expected the buttons Yes (the default) and No, got others");
+        Answer(kQuestion, yes ? IDYES : IDNO);
+        if (detected) {
             Answer(kDetected);
         }
         WaitMain();
     }
-
     void WaitMain() {
         WaitFor("the main window", [&] {
-            if (HWND box = FindBox()) {
-                out_.Abort("expected the main window, got the " + ReadBox(box).Describe());
-            }
-            for (HWND hwnd : VisibleWindows(pid_)) {
-                if (ClassOf(hwnd) == kMainClass) {
-                    main_ = hwnd;
-                    return true;
-                }
-            }
-            return false;
+            NoBox("before the main window");
+            return (main = Find(kMainClass)) != nullptr;
         });
     }
 
-    HWND Main() const { return main_; }
-
     HWND Control(int id) {
-        HWND hwnd = GetDlgItem(main_, id);
-        if (hwnd == nullptr) {
-            out_.Abort("expected " + ControlName(id) + " (ID " + std::to_string(id) +
-                       ") in the main window, got none");
-        }
+        HWND hwnd = GetDlgItem(main, id);
+        Must(hwnd, "expected " + Name(id) + " in the main window, got none");
         return hwnd;
+    }
+    std::string Text(int id) { return TextOf(Control(id)); }
+    void SetText(HWND hwnd, const std::string& text) {
+        Must(SendTo(hwnd, WM_SETTEXT, 0, LPARAM(text.c_str())), "could not set " + Quote(text));
     }
 
     // Sends without blocking this thread; the program may open a modal box meanwhile.
-    Pending& Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        pending_.emplace_back();
-        Pending& p = pending_.back();
-        if (!SendMessageCallbackA(hwnd, msg, wp, lp, OnReply, reinterpret_cast<ULONG_PTR>(&p))) {
-            out_.Abort("could not send message " + std::to_string(msg) + ": " + LastErrorText());
-        }
+    Pending& Send(HWND hwnd, UINT msg, WPARAM wp = 0) {
+        Pending& p = pending->emplace_back();
+        Must(SendMessageCallbackA(hwnd, msg, wp, 0, OnReply, ULONG_PTR(&p)),
+             "could not send message " + std::to_string(msg) + ": " + ErrorText());
         return p;
     }
-
-    // Waits until the program has handled `p` without showing any box.
-    void WaitQuiet(Pending& p, const std::string& what) {
+    Pending& Menu(WPARAM command) { return Send(main, WM_COMMAND, command); }
+    Pending& Click(int id) { return Send(Control(id), BM_CLICK); }
+    // Waits until the program has handled `p`, with no box shown.
+    void Quiet(Pending& p, const std::string& what) {
         WaitFor(what + " to end", [&] {
-            if (HWND box = FindBox()) {
-                out_.Abort("after " + what + ": expected no box, got the " +
-                           ReadBox(box).Describe());
-            }
+            NoBox("after " + what);
             return p.done;
         });
     }
+    void ClickQuiet(int id) { Quiet(Click(id), "the click on " + Name(id)); }
 
-    Pending& Click(int id) { return Send(Control(id), BM_CLICK, 0, 0); }
-    Pending& Menu(WPARAM command) { return Send(main_, WM_COMMAND, command, 0); }
-
-    void ClickQuiet(int id) { WaitQuiet(Click(id), "the click on " + ControlName(id)); }
-
-    std::string Text(int id) { return TextOf(Control(id)); }
-    int Check(int id) {
-        DWORD_PTR state = 0;
-        SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kSendMs, &state);
-        return static_cast<int>(state);
+    // The read through the input box: `typed` entered, or the box cancelled if null.
+    void ReadTyped(const std::string* typed) {
+        Pending& p = Click(kCommand1);
+        Box box = WaitBox("the input box");
+        Must(box.input, "expected the input box, got the " + box.Describe());
+        Equal("prompt of the input box", kPrompt, box.text);
+        HWND edit = GetDlgItem(box.hwnd, kInputEditId);
+        Equal("input field when the box opens", "", TextOf(edit));
+        SetText(edit, typed ? *typed : "");
+        Press(box, typed ? IDOK : IDCANCEL);
+        Quiet(p, "the read");
     }
-    void SetTo(HWND hwnd, const std::string& text) {
-        DWORD_PTR ok = 0;
-        if (!SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                 SMTO_NORMAL, kSendMs, &ok) ||
-            !ok) {
-            out_.Abort("could not set the text " + Quote(text));
+
+    // A save, with the backup box first or not, ending in the box `end`, or failing at `failing`.
+    void Save(bool backup, const char* end) {
+        Pending& p = Menu(kMenuSave);
+        if (backup) {
+            Answer(kBackupBox, IDOK, 1);
+        }
+        // Not shown when the backup fails.
+        if (end ? std::string(end) == kWritten : failing.back() == 'g') {
+            Answer(kGenerated);
+        }
+        end ? void(Answer(end, IDOK, -1)) : AnswerFailure("write", failing);
+        Quiet(p, "Save");
+    }
+
+    // The check boxes and text boxes as fresh (`read` false), or after reading sample-input.cfg.
+    void ExpectControls(bool read) {
+        std::string when = read ? " after reading sample-input.cfg" : " before any read";
+        for (int n = 1; n <= 14; ++n) {
+            if (n <= 13) {
+                Equal(Name(kCheck + n) + when, read ? kSampleChecks[n - 1] - '0' : 0,
+                      SendTo(Control(kCheck + n), BM_GETCHECK));
+            }
+            Equal(Name(kText + n) + when, read ? kSampleTexts[n - 1] : "", Text(kText + n));
         }
     }
-    void SetText(int id, const std::string& text) { SetTo(Control(id), text); }
 
-    // Waits for the process to end by itself.
+    // `folder` holds the golden files that `arg` names ("<cfg>,<cf0>", "-" for none), byte for
+    // byte, and nothing else: no temporary file, no other file.
+    void ExpectFiles() {
+        std::map<std::string, std::string> got = ListFolder(folder);
+        std::vector<std::string> want = Split(arg, ",");
+        for (std::string name : {"Environment.cfg", "Environment.cf0"}) {
+            std::string gold = want[name.back() == 'g' ? 0 : 1], path = folder + "\\" + name;
+            if (!got.count(name) || gold == "-") {
+                Expect(!got.count(name) && gold == "-",
+                       path + ": expected " + (gold == "-" ? "no file" : gold) + ", got " +
+                           (got.count(name) ? "one" : "none"));
+            } else if (got[name] != golden[gold]) {
+                failures.push_back(path + ": expected " + gold + ", got a difference at " +
+                                   FirstDifference(golden[gold], got[name]));
+            }
+            got.erase(name);
+        }
+        for (const auto& other : got) {
+            failures.push_back(folder + "\\" + other.first + ": expected no such file, got one");
+        }
+    }
+
+    // Waits for the process to end by itself, with exit code 0.
     void WaitEnd(const std::string& what) {
-        DWORD start = GetTickCount();
-        while (Running()) {
-            if (HWND box = FindBox()) {
-                out_.Abort("expected " + what + ", got the " + ReadBox(box).Describe());
-            }
-            if (GetTickCount() - start > kWaitMs) {
-                out_.Abort("expected " + what + ", got a program still running");
-            }
-            WaitForSingleObject(process_.get(), kPollMs);
+        for (DWORD start = GetTickCount(); Running(); WaitForSingleObject(process.get(), kPollMs)) {
+            NoBox("waiting for " + what);
+            Must(GetTickCount() - start < kWaitMs, "expected " + what + ", got a program running");
         }
+        Equal("exit code", 0, ExitCode());
     }
-
-    // Closes the window as its close button does; the program must end cleanly.
-    void Close() {
-        if (main_ == nullptr) {
-            WaitMain();
-        }
-        PostMessageA(main_, WM_CLOSE, 0, 0);
-        WaitEnd("the program's end after closing its window");
-        out_.Equal("exit code", 0, ExitCode());
-    }
-
-    DWORD pid() const { return pid_; }
-
-  private:
-    Outcome& out_;
-    std::deque<Pending>& pending_;
-    Handle process_;
-    DWORD pid_ = 0;
-    HWND main_ = nullptr;
-    bool detached_ = false;
 };
 
 // ---------------------------------------------------------------------------------------------
-// What a read of a file must show
-
-struct Expected {
-    int checks[14] = {};    // [1..13]
-    std::string texts[15];  // [1..14]
-    int keysSeen = 0;
-};
-
-// Last line wins; a switch takes only "=0" or "=1" right after its key.
-Expected ExpectedAfterRead(const std::string& file) {
-    Expected e;
-    bool seenCheck[14] = {};
-    bool seenText[15] = {};
-    std::vector<std::string> lines = Split(file, "\r\n");
-    if (!lines.empty() && lines.back().empty()) {
-        lines.pop_back();
-    }
-    for (const std::string& line : lines) {
-        for (const SwitchKey& s : kSwitches) {
-            std::string key = std::string(s.key) + "=";
-            if (StartsWith(line, key) && line.size() > key.size() &&
-                (line[key.size()] == '0' || line[key.size()] == '1')) {
-                e.checks[s.check] = line[key.size()] - '0';
-                seenCheck[s.check] = true;
-            }
-        }
-        for (const ValueKey& v : kValues) {
-            if (StartsWith(line, v.literal)) {
-                e.texts[v.text] = line.substr(std::strlen(v.literal));
-                seenText[v.text] = true;
-            }
-        }
-    }
-    for (int i = 1; i <= 13; ++i) {
-        e.keysSeen += seenCheck[i];
-    }
-    for (int i = 1; i <= 14; ++i) {
-        e.keysSeen += seenText[i];
-    }
-    return e;
-}
-
-void ExpectControls(Outcome& out, Velkin& app, const Expected& e, const std::string& when) {
-    for (int n = 1; n <= 13; ++n) {
-        out.Equal(ControlName(CheckId(n)) + " " + when, e.checks[n], app.Check(CheckId(n)));
-    }
-    for (int n = 1; n <= 14; ++n) {
-        out.Equal(ControlName(TextId(n)) + " " + when, e.texts[n], app.Text(TextId(n)));
-    }
-}
-
-// Replaces the one line that starts with `prefix`.
-std::string ReplaceLine(const std::string& file, const std::string& prefix,
-                        const std::string& line) {
-    std::vector<std::string> lines = Split(file, "\r\n");
-    int hits = 0;
-    std::string out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (StartsWith(lines[i], prefix)) {
-            lines[i] = line;
-            ++hits;
-        }
-        out += lines[i] + (i + 1 < lines.size() ? "\r\n" : "");
-    }
-    if (hits != 1) {
-        throw CaseAbort("golden file: expected one line starting " + Quote(prefix) + ", got " +
-                        std::to_string(hits));
-    }
-    return out;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Keyboard and clipboard
-
-void PressKey(WORD vk, bool shift) {
-    std::vector<INPUT> keys;
-    auto key = [&](WORD code, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = code;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
-    };
-    if (shift) {
-        key(VK_SHIFT, false);
-    }
-    key(vk, false);
-    key(vk, true);
-    if (shift) {
-        key(VK_SHIFT, true);
-    }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-}
-
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
-        return nullptr;
-    }
-    return info.hwndFocus;
-}
+// Steps with more to them
 
 class ClipboardOpen {
   public:
-    ClipboardOpen(HWND owner, Outcome& out) {
-        for (int i = 0; i < 250 && !(open_ = OpenClipboard(owner) != FALSE); ++i) {
+    explicit ClipboardOpen(HWND owner) {
+        for (int i = 0; i < 250 && !OpenClipboard(owner); ++i) {
             Sleep(kPollMs);  // another program may hold it for a moment
         }
-        if (!open_) {
-            out.Abort("could not open the clipboard: " + LastErrorText());
-        }
+        Must(GetOpenClipboardWindow() == owner, "could not open the clipboard: " + ErrorText());
     }
-    ~ClipboardOpen() {
-        if (open_) {
-            CloseClipboard();
-        }
-    }
-    ClipboardOpen(const ClipboardOpen&) = delete;
-    ClipboardOpen& operator=(const ClipboardOpen&) = delete;
-
-  private:
-    bool open_ = false;
+    ~ClipboardOpen() { CloseClipboard(); }
 };
 
-bool PutOnClipboard(UINT format, const std::string& data) {
+void PutOnClipboard(UINT format, const std::string& data) {
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, data.size() + 1);
-    if (mem == nullptr) {
-        return false;
-    }
-    std::memcpy(GlobalLock(mem), data.c_str(), data.size() + 1);
+    data.copy(static_cast<char*>(GlobalLock(mem)), data.size() + 1);
     GlobalUnlock(mem);
-    if (SetClipboardData(format, mem) == nullptr) {
-        GlobalFree(mem);
-        return false;
-    }
-    return true;
+    Must(SetClipboardData(format, mem), "could not fill the clipboard: " + ErrorText());
 }
 
-std::string ClipboardText(HWND owner, Outcome& out) {
-    ClipboardOpen open(owner, out);
+std::string ClipboardText(HWND owner) {
+    ClipboardOpen open(owner);
     HANDLE mem = GetClipboardData(CF_TEXT);
-    if (mem == nullptr) {
-        return "<no CF_TEXT on the clipboard>";
-    }
-    const char* text = static_cast<const char*>(GlobalLock(mem));
-    std::string s = text ? text : "";
+    const char* text = mem ? static_cast<const char*>(GlobalLock(mem)) : nullptr;
+    std::string s = text ? text : "<no CF_TEXT on the clipboard>";
     GlobalUnlock(mem);
     return s;
 }
 
-// ---------------------------------------------------------------------------------------------
-// The cases
-
-struct Context {
-    Layout layout;
-    Outcome* out = nullptr;
-    std::deque<Pending>* pending = nullptr;
-    HWND clipboardOwner = nullptr;
-};
-
-using CaseFn = void (*)(Context&);
-
-// Puts the machine back as a fresh start of each case expects it.
-void ResetMachine(const Layout& l) {
-    MakeFolders(l.docs);
-    MakeFolders(l.emptyDir);
-    MakeFolders(l.gameDir);
-    for (const std::string& f :
-         {l.cfg, l.cf0, l.usrTmp, l.gameRecord, l.decoyRecord, l.emptyDir + "\\Environment.cfg"}) {
-        Remove(f);
-    }
-    RegisterGame(l.game);
-}
-
-Velkin Start(Context& c) {
-    return Velkin(c.layout, *c.out, *c.pending);
-}
-
-void InstallSample(const Layout& l) {
-    WriteWhole(l.cfg, l.sampleInput);
-}
-
-void ExpectFreshControls(Outcome& out, Velkin& app, const std::string& when) {
-    ExpectControls(out, app, Expected{}, when);
-}
-
-// Reads through the input box: no folder is known yet.
-void ReadTyped(Velkin& app, const std::string& folder) {
-    Pending& p = app.Click(kCommand1);
-    Box box = app.ExpectInputBox();
-    app.Type(box, folder);
-    app.Press(box, IDOK);
-    app.WaitQuiet(p, "the read of " + folder);
-}
-
-void SaveWithBackup(Velkin& app) {
-    Pending& p = app.Menu(kMenuSave);
-    app.Answer(kBackupBox, IDOK, Icon::kShown);
-    app.Answer(kGenerated);
-    app.Answer(kWritten);
-    app.WaitQuiet(p, "Save");
-}
-
-void SaveWithoutBackup(Velkin& app) {
-    Pending& p = app.Menu(kMenuSave);
-    app.Answer(kGenerated);
-    app.Answer(kWritten);
-    app.WaitQuiet(p, "Save");
-}
-
-void CaseStartNo(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    char title[256] = {};
-    GetWindowTextA(app.Main(), title, sizeof title);
-    out.Equal("window title", kTitle, title);
-    out.Equal("Label28", kNotSet, app.Text(LabelId(28)));
-    ExpectFreshControls(out, app, "after start-up");
-    app.Close();
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput, "sample-input.cfg");
-    ExpectNoFile(out, c.layout.cf0);
-}
-
-void CaseStartYesFound(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    char title[256] = {};
-    GetWindowTextA(app.Main(), title, sizeof title);
-    out.Equal("window title", kTitle, title);
-    out.Equal("Label28", kSet, app.Text(LabelId(28)));
-    ExpectFreshControls(out, app, "after start-up (start-up reads no settings)");
-    // The scratch file goes away again.
-    app.WaitFor("usr.tmp deleted", [&] { return !Exists(c.layout.usrTmp); });
-    app.Close();
-}
-
-void CaseStartYesNotFound(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(true, false);
-    out.Equal("Label28", kNotSet, app.Text(LabelId(28)));
-    // No folder known: the read asks for one.
-    Pending& p = app.Click(kCommand1);
-    app.Press(app.ExpectInputBox(), IDCANCEL);
-    app.WaitQuiet(p, "the cancelled read");
-    app.Close();
-}
-
-void CaseReadSample(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Expected e = ExpectedAfterRead(c.layout.sampleInput);
-    out.Equal("managed keys in sample-input.cfg", 27, e.keysSeen);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    app.ClickQuiet(kCommand1);
-    ExpectControls(out, app, e, "after reading sample-input.cfg");
-    out.Equal("Label28 after the read", kSet, app.Text(LabelId(28)));
-    // A second read of the same file changes nothing.
-    app.ClickQuiet(kCommand1);
-    ExpectControls(out, app, e, "after reading sample-input.cfg twice");
-    app.Close();
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput,
-               "sample-input.cfg (reading writes nothing)");
-}
-
-void CaseSaveWithBackup(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    app.ClickQuiet(kCommand1);
-    SaveWithBackup(app);
-    ExpectFile(out, c.layout.cfg, c.layout.sampleOutput, "sample-output.cfg");
-    ExpectFile(out, c.layout.cf0, c.layout.sampleInput, "sample-input.cfg");
-    // Saving again backs up the file as last read, not the one just written.
-    SaveWithBackup(app);
-    ExpectFile(out, c.layout.cf0, c.layout.sampleInput, "sample-input.cfg (second save)");
-    app.Close();
-}
-
-void CaseSaveTypedFolder(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    ReadTyped(app, c.layout.docs);
-    ExpectControls(out, app, ExpectedAfterRead(c.layout.sampleInput), "after the typed read");
-    out.Equal("Label28 after a typed folder", kNotSet, app.Text(LabelId(28)));
-    SaveWithoutBackup(app);
-    ExpectFile(out, c.layout.cfg, c.layout.sampleOutput, "sample-output.cfg");
-    ExpectNoFile(out, c.layout.cf0);
-    app.Close();
-}
-
-void CaseEditsReachFile(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Expected e = ExpectedAfterRead(c.layout.sampleInput);
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    ReadTyped(app, c.layout.docs);
-    // A click toggles a box, as the user's would; a trailing blank is kept.
-    app.ClickQuiet(CheckId(1));
-    app.ClickQuiet(CheckId(13));
-    app.SetText(TextId(1), "2560 ");
-    app.SetText(TextId(9), "");
-    SaveWithoutBackup(app);
-    std::string expected = c.layout.sampleOutput;
-    expected =
-        ReplaceLine(expected, "SND_ENABLE=", "SND_ENABLE=" + std::to_string(1 - e.checks[1]));
-    expected = ReplaceLine(expected, "XR_GRAIN=", "XR_GRAIN=" + std::to_string(1 - e.checks[13]));
-    expected = ReplaceLine(expected, "VID_DWIDTH=", "VID_DWIDTH=2560 ");
-    expected = ReplaceLine(expected, "XR_LODOFFSET=", "XR_LODOFFSET=");
-    ExpectFile(out, c.layout.cfg, expected, "sample-output.cfg with the four edits");
-    app.Close();
-}
-
-void CaseInputCancelled(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    Pending& p = app.Click(kCommand1);
-    app.Press(app.ExpectInputBox(), IDCANCEL);
-    app.WaitQuiet(p, "the cancelled read");
-    ExpectFreshControls(out, app, "after a cancelled input box");
-    // Nothing was read, so there is nothing to save.
-    Pending& s = app.Menu(kMenuSave);
-    app.Answer(kNothingToSave, IDOK, Icon::kAny);
-    app.WaitQuiet(s, "Save");
-    // The next press asks again, and a typed folder is then read.
-    ReadTyped(app, c.layout.docs);
-    ExpectControls(out, app, ExpectedAfterRead(c.layout.sampleInput), "after asking again");
-    app.Close();
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput, "sample-input.cfg (nothing saved)");
-    ExpectNoFile(out, c.layout.cf0);
-}
-
-void CaseEmptyFolder(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    ReadTyped(app, c.layout.emptyDir);
-    ExpectFreshControls(out, app, "after a folder without Environment.cfg");
-    SaveWithoutBackup(app);
-    ExpectFile(out, c.layout.emptyDir + "\\Environment.cfg", c.layout.emptyOutput,
-               "empty-output.cfg");
-    app.Close();
-}
-
-void CaseSaveBeforeReadNo(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    Pending& p = app.Menu(kMenuSave);
-    app.Answer(kNothingToSave, IDOK, Icon::kAny);
-    app.WaitQuiet(p, "Save");
-    app.Close();
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput, "sample-input.cfg (nothing saved)");
-    ExpectNoFile(out, c.layout.cf0);
-}
-
-void CaseSaveBeforeReadYes(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    // The marker says "Set.", yet no backup of nothing may replace anything.
-    Pending& p = app.Menu(kMenuSave);
-    app.Answer(kNothingToSave, IDOK, Icon::kAny);
-    app.WaitQuiet(p, "Save");
-    app.Close();
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput, "sample-input.cfg (nothing saved)");
-    ExpectNoFile(out, c.layout.cf0);
-}
-
-void CaseLockedFile(Context& c) {
-    Outcome& out = *c.out;
-    const Layout& l = c.layout;
-    InstallSample(l);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    const std::string& cfg = l.cfg;
-    {
-        Handle lock(CreateFileA(l.cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        out.Expect(lock.valid(), "could not lock " + l.cfg);
-        Pending& p = app.Click(kCommand1);
-        Box box = app.WaitBox("a box about the unreadable file");
-        out.Expect(StartsWith(Lower(box.text), Lower("Could not read " + cfg + ":")),
-                   "read of a locked file: expected \"Could not read " + cfg +
-                       ":<reason>\", got the " + box.Describe());
-        app.Press(box, IDOK);
-        app.WaitQuiet(p, "the failed read");
-        ExpectFreshControls(out, app, "after a failed read");
-    }
-    app.ClickQuiet(kCommand1);
-    ExpectControls(out, app, ExpectedAfterRead(l.sampleInput), "after the read");
-    {
-        Handle lock(CreateFileA(l.cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        Pending& p = app.Menu(kMenuSave);
-        app.Answer(kBackupBox, IDOK, Icon::kShown);
-        app.Answer(kGenerated);
-        Box box = app.WaitBox("a box about the unwritable file");
-        out.Expect(StartsWith(Lower(box.text), Lower("Could not write " + cfg + ":")),
-                   "save to a locked file: expected \"Could not write " + cfg +
-                       ":<reason>\", got the " + box.Describe());
-        app.Press(box, IDOK);
-        app.WaitQuiet(p, "the failed save");
-    }
-    ExpectFile(out, l.cfg, l.sampleInput, "sample-input.cfg (the failed save left it)");
-    ExpectFile(out, l.cf0, l.sampleInput, "sample-input.cfg (backup made before the failure)");
-    // The program goes on: the next save works.
-    SaveWithBackup(app);
-    ExpectFile(out, l.cfg, l.sampleOutput, "sample-output.cfg");
-    app.Close();
-}
-
-void CaseAbout(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    Pending& p = app.Menu(kMenuAbout);
-    Box box = app.WaitBox("the About box");
-    std::string author = box.title.substr(std::strlen(kBoxTitlePrefix));
+void CheckAbout(Test& t) {
+    Pending& p = t.Menu(kMenuAbout);
+    Box box = t.WaitBox("the About box");
     std::vector<std::string> lines = Split(box.text, "\r\n");
-    out.Equal("lines in the About box", 7, static_cast<long long>(lines.size()));
+    t.Equal("lines in the About box", 7, lines.size());
     lines.resize(7);
-    out.Equal("About line 1", "Velkin v0.2.1 by " + author, lines[0]);
-    out.Equal("About line 2", "CORVANE Advanced Config Tool v0.2.1", lines[1]);
-    out.Equal("About line 3", "Beta Release, Writes Enabled!", lines[2]);
-    out.Expect(StartsWith(lines[5], "BitCoin: ") && lines[5].size() > 9,
-               "About line 6: expected \"BitCoin: <address>\", got " + Quote(lines[5]));
-    std::string label = app.Text(LabelId(15));
-    out.Equal("Label15 against the About box", "BitCoin " + lines[5].substr(9), label);
-    for (int i : {3, 4, 6}) {
-        out.Expect(!lines[i].empty(), "About line " + std::to_string(i + 1) +
-                                          ": expected a contact line, got an empty one");
-    }
-    out.Expect(!box.icon, "About box: expected no icon, got one");
-    app.Press(box, IDOK);
-    app.WaitQuiet(p, "the About box");
-    app.Close();
+    t.Equal("About line 1", "Velkin v0.2.1 by " + box.title.substr(10), lines[0]);
+    t.Equal("About line 2", "CORVANE Advanced Config Tool v0.2.1", lines[1]);
+    t.Equal("About line 3", "Beta Release, Writes Enabled!", lines[2]);
+    t.Expect(lines[5].rfind("BitCoin: ", 0) == 0 && lines[5].size() > 9,
+             "About line 6: expected \"BitCoin: <address>\", got " + Quote(lines[5]));
+    t.Equal("Label15 against the About box", "BitCoin " + lines[5].substr(9), t.Text(kLabel + 15));
+    t.Expect(!lines[3].empty() && !lines[4].empty() && !lines[6].empty(),
+             "About lines 4, 5 and 7: expected contact lines, got an empty one");
+    t.Expect(!box.icon, "About box: expected no icon, got one");
+    t.Press(box, IDOK);
+    t.Quiet(p, "the About box");
 }
 
-void CaseClipboard(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    std::string label = app.Text(LabelId(15));
-    out.Expect(StartsWith(label, "BitCoin ") && label.size() > 8,
-               "Label15: expected \"BitCoin <address>\", got " + Quote(label));
-    std::string address = label.substr(std::min<std::size_t>(8, label.size()));
-    HWND donation = app.Control(LabelId(15));
-    out.Equal("class of Label15", "static", Lower(ClassOf(donation)));
-    out.Expect((GetWindowLongA(donation, GWL_STYLE) & SS_NOTIFY) != 0,
-               "Label15: expected the style SS_NOTIFY, got none");
+// Each click on Label15 replaces all on the clipboard with the address.
+void CheckClipboard(Test& t) {
+    std::string label = t.Text(kLabel + 15);
+    t.Expect(label.rfind("BitCoin ", 0) == 0 && label.size() > 8,
+             "Label15: expected \"BitCoin <address>\", got " + Quote(label));
+    HWND donation = t.Control(kLabel + 15);
+    t.Expect(
+        Lower(ClassOf(donation)) == "static" && (GetWindowLongA(donation, GWL_STYLE) & SS_NOTIFY),
+        "Label15: expected a static control with SS_NOTIFY, got another");
     UINT marker = RegisterClipboardFormatA("VelkinE2EMarker");
-    {
-        ClipboardOpen open(c.clipboardOwner, out);
-        EmptyClipboard();
-        out.Expect(PutOnClipboard(CF_TEXT, "earlier clipboard text") &&
-                       PutOnClipboard(marker, "earlier private data"),
-                   "could not fill the clipboard");
-    }
-    for (int click = 1; click <= 2; ++click) {
-        // A click on the label, as the mouse gives it.
+    for (std::string click : {"1", "2"}) {
+        {
+            ClipboardOpen open(t.owner);
+            EmptyClipboard();
+            PutOnClipboard(CF_TEXT, "earlier clipboard text");
+            PutOnClipboard(marker, "earlier private data");
+        }
+        // A click as the mouse gives it.
         PostMessageA(donation, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(donation, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        app.Answer(kClipboardBox);
-        std::string when = " after click " + std::to_string(click);
-        out.Equal("clipboard text" + when, address, ClipboardText(c.clipboardOwner, out));
-        out.Expect(!IsClipboardFormatAvailable(marker),
-                   "earlier clipboard data" + when + ": expected gone, got still there");
+        t.Answer(kClipboardBox);
+        t.Equal("clipboard text after click " + click, label.substr(8), ClipboardText(t.owner));
+        t.Expect(
+            !IsClipboardFormatAvailable(marker),
+            "earlier clipboard data after click " + click + ": expected gone, got still there");
     }
-    app.Close();
 }
 
-// One launch record: path, command line, folder, STARTF_USESHOWWINDOW, show state, maximised.
-void CaseLaunch(Context& c) {
-    Outcome& out = *c.out;
-    const Layout& l = c.layout;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    std::string record;
-    Pending& p = app.Menu(kMenuLaunch);
-    app.WaitQuiet(p, "launch");
-    std::string decoy;
-    app.WaitFor("the game's launch record", [&] {
-        return (ReadWhole(l.gameRecord, record) && record.find("\r\n") != std::string::npos) ||
-               (ReadWhole(l.decoyRecord, decoy) && !decoy.empty());
-    });
-    if (!decoy.empty()) {
-        out.Abort("game started: expected " + l.game + ", got " + l.decoy +
-                  " (the path cut at its first blank)");
+// Each launch adds a line to the record, of tab-separated fields: path, command line, folder,
+// STARTF_USESHOWWINDOW, show state, maximised. A launch of the decoy writes the decoy's record.
+void CheckLaunch(Test& t) {
+    std::string record, decoy;
+    for (std::size_t lines = 2; lines <= 3; ++lines) {
+        t.Quiet(t.Menu(kMenuLaunch), "launch");
+        t.WaitFor("launch record " + std::to_string(lines - 1), [&] {
+            return (ReadWhole(t.gameRecord, record) && Split(record, "\r\n").size() == lines) ||
+                   (ReadWhole(t.decoyRecord, decoy) && !decoy.empty());
+        });
+        Must(decoy.empty(), "game started: expected " + t.game + ", got " + t.decoy);
     }
-    std::vector<std::string> f = Split(record.substr(0, record.find("\r\n")), "\t");
+    std::vector<std::string> f = Split(Split(record, "\r\n")[0], "\t");
     f.resize(6);
-    out.Equal("game started", Lower(l.game), Lower(f[0]));
-    out.Equal("game's folder", Lower(l.gameDir), Lower(f[2]));
-    out.Equal("game's show flag STARTF_USESHOWWINDOW", "1", f[3]);
-    out.Equal("game's show state (SW_SHOWMAXIMIZED)", "3", f[4]);
-    out.Equal("game's window maximised", "1", f[5]);
-    out.Expect(!f[1].empty(), "game's command line: expected its path, got nothing");
-    std::printf("    (game's command line %s)\n", Quote(f[1]).c_str());
-    // Each click starts one more instance.
-    Pending& again = app.Menu(kMenuLaunch);
-    app.WaitQuiet(again, "the second launch");
-    app.WaitFor("a second launch record", [&] {
-        return ReadWhole(l.gameRecord, record) && Split(record, "\r\n").size() == 3;
-    });
-    app.Close();
+    t.Equal("game started", Lower(t.game), Lower(f[0]));
+    t.Expect(!f[1].empty(), "game's command line: expected its path, got nothing");
+    t.Equal("game's folder", Lower(t.gameDir), Lower(f[2]));
+    t.Equal("game's STARTF_USESHOWWINDOW, show state, maximised", "1 3 1",
+            f[3] + " " + f[4] + " " + f[5]);
 }
 
-void CaseLaunchNotInstalled(Context& c) {
-    Outcome& out = *c.out;
-    UnregisterGame();
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    Pending& p = app.Menu(kMenuLaunch);
-    Box box = app.WaitBox("a box about the missing game");
-    out.Expect(!box.input && !box.text.empty(),
-               "launch without the game: expected an error message, got the " + box.Describe());
-    std::printf("    (launch error reads %s)\n", Quote(box.text).c_str());
-    app.Press(box, IDOK);
-    app.WaitQuiet(p, "the failed launch");
-    out.Expect(!Exists(c.layout.gameRecord) && !Exists(c.layout.decoyRecord),
-               "launch without the game: expected no program started, got a launch record");
-    app.Close();
+void CheckLaunchFails(Test& t) {
+    Pending& p = t.Menu(kMenuLaunch);
+    Box box = t.WaitBox("a box about the missing game");
+    t.Expect(!box.input && !box.text.empty(),
+             "expected an error message, got the " + box.Describe());
+    t.Press(box, IDOK);
+    t.Quiet(p, "the failed launch");
+    t.Expect(!Exists(t.gameRecord) && !Exists(t.decoyRecord),
+             "launch without the game: expected no program started, got a launch record");
 }
 
-void CaseExit(Context& c) {
-    Outcome& out = *c.out;
-    InstallSample(c.layout);
-    Velkin app = Start(c);
-    app.StartUp(true, true);
-    app.ClickQuiet(kCommand1);
-    app.ClickQuiet(CheckId(2));
-    app.SetText(TextId(3), "changed but not saved");
-    PostMessageA(app.Main(), WM_COMMAND, kMenuExit, 0);
-    HWND main = app.Main();
-    app.WaitEnd("the program's end after File > exit, with no question");
-    out.Expect(!IsWindow(main), "main window after exit: expected gone, got still there");
-    out.Equal("exit code", 0, app.ExitCode());
-    ExpectFile(out, c.layout.cfg, c.layout.sampleInput, "sample-input.cfg (exit saves nothing)");
-    ExpectNoFile(out, c.layout.cf0);
+int Focus(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
 }
 
-const int kTabOrder[] = {201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 214,
-                         113, 112, 111, 110, 109, 108, 107, 106, 105, 104, 103, 102, 101, 100};
+void PressTab(bool shift) {
+    const WORD keys[] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};  // down, down, up, up
+    std::vector<INPUT> input;
+    for (int i = shift ? 0 : 1; i < (shift ? 4 : 3); ++i) {
+        input.emplace_back().type = INPUT_KEYBOARD;
+        input.back().ki.wVk = keys[i];
+        input.back().ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(UINT(input.size()), input.data(), sizeof(INPUT));
+}
 
-void CaseTabOrderStructure(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    HWND at = app.Control(kCommand1);
+// The focus order, as the dialog manager has it or (`keys`) as the Tab key walks it.
+void CheckTabs(Test& t, bool keys) {
+    t.WaitFor("the focus on Command1 at the start", [&] { return Focus(t.main) == kCommand1; });
+    SetForegroundWindow(t.main);
+    t.WaitFor("the main window in the foreground", [&] { return GetForegroundWindow() == t.main; });
+    int at = kCommand1;
     for (int id : kTabOrder) {
-        HWND next = GetNextDlgTabItem(app.Main(), at, FALSE);
-        int got = next ? GetDlgCtrlID(next) : 0;
-        if (got != id) {
-            out.Fail("tab stop after " + ControlName(GetDlgCtrlID(at)) + ": expected " +
-                     ControlName(id) + ", got " + ControlName(got));
-            break;
-        }
-        at = next;
-    }
-    app.Close();
-}
-
-void CaseTabKeys(Context& c) {
-    Outcome& out = *c.out;
-    Velkin app = Start(c);
-    app.StartUp(false, false);
-    HWND main = app.Main();
-    auto focusId = [&] {
-        HWND f = FocusOf(main);
-        return f ? GetDlgCtrlID(f) : 0;
-    };
-    app.WaitFor(
-        "the focus on Command1 when the window shows", [&] { return focusId() == kCommand1; },
-        5000);
-    SetForegroundWindow(main);
-    app.WaitFor("the main window in the foreground", [&] { return GetForegroundWindow() == main; });
-    int previous = kCommand1;
-    for (int id : kTabOrder) {
-        PressKey(VK_TAB, false);
-        DWORD start = GetTickCount();
-        int got = previous;
-        while ((got = focusId()) == previous && GetTickCount() - start < 5000) {
-            Sleep(kPollMs);
-        }
-        if (got != id) {
-            out.Fail("Tab from " + ControlName(previous) + ": expected focus on " +
-                     ControlName(id) + ", got " + ControlName(got));
-            break;
-        }
-        previous = id;
-    }
-    if (out.failures().empty()) {
-        PressKey(VK_TAB, true);
-        app.WaitFor(
-            "Shift+Tab from Command1 to reach Check1", [&] { return focusId() != kCommand1; },
-            5000);
-        out.Equal("focus after Shift+Tab from Command1", ControlName(CheckId(1)),
-                  ControlName(focusId()));
-    }
-    app.Close();
-}
-
-struct Case {
-    const char* name;
-    CaseFn run;
-};
-
-const Case kCases[] = {
-    {"start-up answered No", CaseStartNo},
-    {"start-up answered Yes, settings file found", CaseStartYesFound},
-    {"start-up answered Yes, no settings file", CaseStartYesNotFound},
-    {"read sample-input.cfg into the controls", CaseReadSample},
-    {"save with backup after detection", CaseSaveWithBackup},
-    {"save without backup after a typed folder", CaseSaveTypedFolder},
-    {"edited controls reach the written file", CaseEditsReachFile},
-    {"input box cancelled, then answered", CaseInputCancelled},
-    {"folder without a settings file, save writes the empty template", CaseEmptyFolder},
-    {"save before any read, after No", CaseSaveBeforeReadNo},
-    {"save before any read, after detection", CaseSaveBeforeReadYes},
-    {"locked settings file: read and write failures", CaseLockedFile},
-    {"About box text", CaseAbout},
-    {"donation label puts the address on the clipboard", CaseClipboard},
-    {"launch starts the game maximised in its folder", CaseLaunch},
-    {"launch without the game installed", CaseLaunchNotInstalled},
-    {"exit closes without a question", CaseExit},
-    {"tab stops in focus order", CaseTabOrderStructure},
-    {"Tab key walks the focus order", CaseTabKeys},
-};
-
-std::string EnvOr(const char* name, const std::string& fallback) {
-    char buf[512] = {};
-    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-    return n > 0 && n < sizeof buf ? std::string(buf, n) : fallback;
-}
-
-std::string OwnFolder() {
-    char buf[MAX_PATH * 2] = {};
-    GetModuleFileNameA(nullptr, buf, sizeof buf);
-    std::string own = buf;
-    return own.substr(0, own.find_last_of('\\'));
-}
-
-bool LoadGolden(const std::string& dir, Layout& l) {
-    return ReadWhole(dir + "\\sample-input.cfg", l.sampleInput) &&
-           ReadWhole(dir + "\\sample-output.cfg", l.sampleOutput) &&
-           ReadWhole(dir + "\\empty-output.cfg", l.emptyOutput);
-}
-
-int RunCases(const std::string& velkinSource, const std::string& goldenDir,
-             const std::string& only) {
-    Layout layout;
-    layout.docs = "C:\\users\\" + EnvOr("USERNAME", "root") + "\\Documents\\Corvane";
-    layout.cfg = layout.docs + "\\Environment.cfg";
-    layout.cf0 = layout.docs + "\\Environment.cf0";
-    if (!LoadGolden(goldenDir, layout)) {
-        std::printf("could not read the golden files in %s\n", goldenDir.c_str());
-        return 2;
-    }
-    try {
-        MakeFolders(layout.velkinDir);
-        MakeFolders(layout.gameDir);
-        Copy(velkinSource, layout.velkin);
-        std::string stub = OwnFolder() + "\\corvane_stub.exe";
-        Copy(stub, layout.game);
-        Copy(stub, layout.decoy);
-    } catch (const CaseAbort& e) {
-        std::printf("setup: %s\n", e.what());
-        return 2;
-    }
-    HWND owner = CreateWindowExA(0, "STATIC", "velkin-e2e", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 nullptr, nullptr);
-    std::deque<Pending> pending;  // outlives every case: late replies land here
-    int passed = 0, failed = 0;
-    for (const Case& k : kCases) {
-        if (!only.empty() && std::string(k.name).find(only) == std::string::npos) {
-            continue;
-        }
-        Outcome out;
-        Context c{layout, &out, &pending, owner};
-        DWORD start = GetTickCount();
-        try {
-            ResetMachine(layout);
-            k.run(c);
-        } catch (const CaseAbort& e) {
-            out.Fail(e.what());
-        }
-        double secs = (GetTickCount() - start) / 1000.0;
-        if (out.failures().empty()) {
-            ++passed;
-            std::printf("PASS  %s (%.1f s)\n", k.name, secs);
-        } else {
-            ++failed;
-            std::printf("FAIL  %s (%.1f s)\n", k.name, secs);
-            for (const std::string& f : out.failures()) {
-                std::printf("      %s\n", f.c_str());
+        HWND next = GetNextDlgTabItem(t.main, t.Control(at), FALSE);
+        if (keys) {
+            PressTab(false);
+            for (DWORD start = GetTickCount();
+                 Focus(t.main) == at && GetTickCount() - start < 5000;) {
+                Sleep(kPollMs);
             }
         }
-        std::fflush(stdout);
+        int got = keys ? Focus(t.main) : next ? GetDlgCtrlID(next) : 0;
+        Must(got == id, (keys ? "Tab from " : "tab stop after ") + Name(at) + ": expected " +
+                            Name(id) + ", got " + Name(got));
+        at = id;
+    }
+    if (keys) {
+        PressTab(true);
+        t.WaitFor("Shift+Tab to leave Command1", [&] { return Focus(t.main) != kCommand1; });
+        t.Equal("focus after Shift+Tab from Command1", Name(kCheck + 1), Name(Focus(t.main)));
+    }
+}
+
+// Every control where the twips table puts it at the display's DPI. Labels fit their caption,
+// so they may be larger, but they never reach into the next control of their row.
+void CheckLayout(Test& t) {
+    const char* env = std::getenv("VELKIN_E2E_DPI");
+    int dpi = env ? std::atoi(env) : 96;
+    HDC screen = GetDC(nullptr);
+    t.Equal("display DPI (LOGPIXELSY)", dpi, GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    std::vector<TwipsRect> rows(std::begin(kOwnRows), std::end(kOwnRows));
+    for (const auto& r : kCheckRows) {
+        rows.push_back({kLabel + r[0], 540, r[1], r[2], 210});
+        rows.push_back({kCheck + r[0], 2580, r[1], 175, 195});
+    }
+    for (const auto& r : kValueRows) {
+        rows.push_back({kLabel + r[0], r[1], r[2], r[3], 210});
+        rows.push_back({kText + r[4], r[5], r[2], r[6], 285});
+    }
+    auto px = [&](int twips) { return MulDiv(twips, dpi, 1440); };
+    auto show = [](long left, long top, long width, long height) {
+        return std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(width) +
+               "x" + std::to_string(height);
+    };
+    RECT client;
+    GetClientRect(t.main, &client);
+    t.Equal("client area", show(0, 0, px(6135), px(4950)), show(0, 0, client.right, client.bottom));
+    for (const TwipsRect& r : rows) {
+        RECT got;
+        GetWindowRect(t.Control(r.id), &got);
+        MapWindowPoints(nullptr, t.main, reinterpret_cast<POINT*>(&got), 2);
+        long width = got.right - got.left, height = got.bottom - got.top, next = LONG_MAX;
+        for (const TwipsRect& o : rows) {
+            next = o.top == r.top && o.left > r.left ? std::min<long>(next, px(o.left)) : next;
+        }
+        // A label may grow to fit its caption, but not into the next control of its row (the
+        // design's own Label1, Label9 and Label10 reach 15 twips into their check boxes).
+        next = std::max(next, long(px(r.left) + px(r.width)));
+        if (r.id > kLabel && width >= px(r.width) && height >= px(r.height) && got.right <= next) {
+            width = px(r.width);
+            height = px(r.height);
+        }
+        std::string room =
+            next == LONG_MAX ? "" : ", its right edge at most " + std::to_string(next);
+        t.Equal(Name(r.id) + (r.id > kLabel ? " (a label may be larger" + room + ")" : ""),
+                show(px(r.left), px(r.top), px(r.width), px(r.height)),
+                show(got.left, got.top, width, height));
+    }
+}
+
+// Fills the small disk all but for less than a written settings file needs.
+void Fill(Test& t) {
+    t.failing = t.folder + "\\Environment.cfg";
+    t.reason = ERROR_DISK_FULL;
+    std::ofstream filler(t.drive + "\\filler", std::ios::binary);
+    for (std::string block(4096, 'f'); filler.write(block.data(), 4096) && filler.flush();) {
+    }
+    ULARGE_INTEGER left{};
+    GetDiskFreeSpaceExA(t.folder.c_str(), &left, nullptr, nullptr);
+    Must(left.QuadPart < t.golden["out"].size(),
+         "filling " + t.drive + ": expected less room left than a file needs, got " +
+             std::to_string(left.QuadPart) + " bytes");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The steps and the cases
+
+const std::pair<const char*, void (*)(Test&)> kSteps[] = {
+    // The files before the start: sample-input.cfg, and for "seed" an older backup beside it.
+    {"sample", [](Test& t) { WriteWhole(t.folder + "\\Environment.cfg", t.golden["in"]); }},
+    {"seed",
+     [](Test& t) {
+         WriteWhole(t.folder + "\\Environment.cfg", t.golden["in"]);
+         WriteWhole(t.folder + "\\Environment.cf0", t.golden["empty"]);
+     }},
+    {"drive",
+     [](Test& t) {
+         const char* drive = std::getenv("VELKIN_E2E_FULL_DRIVE");
+         Must(drive, "expected a small drive from run-e2e.sh in VELKIN_E2E_FULL_DRIVE, got none");
+         t.drive = drive;
+         t.folder = t.drive + "\\Corvane";
+         Remove(t.drive + "\\filler");
+         MakeFolder(t.folder);
+     }},
+    {"no-game", [](Test&) { RegisterGame(nullptr); }},
+    // Start-up, answered No, or Yes with the settings file found or not.
+    {"no", [](Test& t) { t.Start(false, false); }},
+    {"yes", [](Test& t) { t.Start(true, true); }},
+    {"yes-lost", [](Test& t) { t.Start(true, false); }},
+    {"usrtmp-gone", [](Test& t) { t.WaitFor("usr.tmp gone", [&] { return !Exists(t.usrTmp); }); }},
+    {"title",
+     [](Test& t) {
+         char title[256] = {};
+         GetWindowTextA(t.main, title, sizeof title);
+         t.Equal("window title", kTitle, title);
+     }},
+    {"set", [](Test& t) { t.Equal("Label28", "Set.", t.Text(kLabel + 28)); }},
+    {"notset", [](Test& t) { t.Equal("Label28", "NOT Set.", t.Text(kLabel + 28)); }},
+    // Reads: with the folder known, typed into the input box, or the box cancelled.
+    {"read", [](Test& t) { t.ClickQuiet(kCommand1); }},
+    {"type", [](Test& t) { t.ReadTyped(&t.folder); }},
+    {"type-empty",
+     [](Test& t) {
+         t.folder = t.emptyDir;
+         t.ReadTyped(&t.folder);
+     }},
+    {"cancel", [](Test& t) { t.ReadTyped(nullptr); }},
+    {"readfail",
+     [](Test& t) {
+         Pending& p = t.Click(kCommand1);
+         t.AnswerFailure("read", t.failing);
+         t.Quiet(p, "the failed read");
+     }},
+    {"fresh", [](Test& t) { t.ExpectControls(false); }},
+    {"shown", [](Test& t) { t.ExpectControls(true); }},
+    // Clicks toggle the boxes as the user's would; a trailing blank is kept.
+    {"edit",
+     [](Test& t) {
+         t.ClickQuiet(kCheck + 1);
+         t.ClickQuiet(kCheck + 13);
+         t.SetText(t.Control(kText + 1), "2560 ");
+         t.SetText(t.Control(kText + 9), "");
+     }},
+    {"save", [](Test& t) { t.Save(false, kWritten); }},
+    {"backup", [](Test& t) { t.Save(true, kWritten); }},
+    {"nothing", [](Test& t) { t.Save(false, kNothingToSave); }},
+    {"failsave", [](Test& t) { t.Save(false, nullptr); }},
+    {"failbackup", [](Test& t) { t.Save(true, nullptr); }},
+    // Faults of the disk, and their end.
+    {"hold",
+     [](Test& t) {
+         t.failing = t.folder + "\\Environment." + t.arg;
+         t.held.reset(CreateFileA(t.failing.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+         Must(t.held.get() != INVALID_HANDLE_VALUE, "could not open " + t.failing);
+     }},
+    {"release", [](Test& t) { t.held.reset(); }},
+    {"readonly",
+     [](Test& t) {
+         t.failing = t.folder + "\\Environment.cfg";
+         t.reason = ERROR_ACCESS_DENIED;
+         SetFileAttributesA(t.failing.c_str(), FILE_ATTRIBUTE_READONLY);
+     }},
+    {"writable", [](Test& t) { SetFileAttributesA(t.failing.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+    {"rmdir",
+     [](Test& t) {
+         t.failing = t.folder + "\\Environment.cfg";
+         std::error_code ignored;
+         fs::remove_all(t.folder, ignored);
+         Must(!Exists(t.folder), "could not delete " + t.folder);
+     }},
+    {"mkdir",
+     [](Test& t) {
+         t.Expect(!Exists(t.folder), t.folder + ": expected still gone, got it made again");
+         MakeFolder(t.folder);
+     }},
+    {"fill", Fill},
+    {"unfill", [](Test& t) { Remove(t.drive + "\\filler"); }},
+    {"files", [](Test& t) { t.ExpectFiles(); }},
+    {"about", CheckAbout},
+    {"clipboard", CheckClipboard},
+    {"launch", CheckLaunch},
+    {"launch-fails", CheckLaunchFails},
+    {"taborder", [](Test& t) { CheckTabs(t, false); }},
+    {"tabkeys", [](Test& t) { CheckTabs(t, true); }},
+    {"layout", CheckLayout},
+    // The end: the close button, or File > exit; neither asks anything.
+    {"close",
+     [](Test& t) {
+         PostMessageA(t.main, WM_CLOSE, 0, 0);
+         t.WaitEnd("the program's end after closing its window");
+     }},
+    {"exit",
+     [](Test& t) {
+         PostMessageA(t.main, WM_COMMAND, kMenuExit, 0);
+         t.WaitEnd("the program's end after File > exit, with no question");
+         t.Expect(!IsWindow(t.main), "main window after exit: expected gone, got still there");
+     }},
+};
+
+// Each case a script of steps, run on a fresh machine: the Corvane folder in Documents empty,
+// the game installed. "files:<cfg>,<cf0>" names the golden files that the folder holds.
+const std::pair<const char*, const char*> kCases[] = {
+    {"start-up answered No", "sample no title notset fresh close files:in,-"},
+    {"start-up answered Yes, settings file found", "sample yes title set fresh usrtmp-gone close"},
+    {"start-up answered Yes, no settings file", "yes-lost notset cancel close"},
+    {"read sample-input.cfg into the controls",
+     "sample no type shown read shown notset close files:in,-"},
+    {"save with backup after detection",
+     "sample yes read shown backup files:out,in backup files:out,in close"},
+    {"save without backup after a typed folder", "sample no type shown save files:out,- close"},
+    {"edited controls reach the written file", "sample no type edit save files:edited,- close"},
+    {"input box cancelled, then answered",
+     "sample no cancel fresh nothing type shown close files:in,-"},
+    {"folder without a settings file, save writes the empty template",
+     "no type-empty fresh save files:empty,- close"},
+    {"save before any read, after No", "sample no nothing close files:in,-"},
+    // The marker says "Set.", yet no backup of nothing may replace anything.
+    {"save before any read, after detection", "sample yes nothing close files:in,-"},
+    // The backup comes first: a failure of the settings file finds it written.
+    {"locked settings file: read and write failures",
+     "sample yes hold:cfg readfail release fresh read shown hold:cfg failbackup release "
+     "files:in,in hold:cf0 failbackup release files:in,in backup files:out,in close"},
+    // Each fault: the files as they were, no temporary file left, the program going on.
+    {"save fails: read-only settings file",
+     "seed no type readonly failsave files:in,empty shown writable save files:out,empty close"},
+    {"save fails: settings file held open",
+     "seed no type hold:cfg failsave release files:in,empty shown save files:out,empty close"},
+    {"save fails: folder deleted after the read",
+     "seed no type rmdir failsave mkdir files:-,- shown save files:out,- close"},
+    {"save fails: disk full",
+     "drive seed no type fill failsave files:in,empty shown unfill save files:out,empty close"},
+    {"About box text", "no about close"},
+    {"donation label puts the address on the clipboard", "no clipboard close"},
+    {"launch starts the game maximised in its folder", "no launch close"},
+    {"launch without the game installed", "no-game no launch-fails close"},
+    {"exit closes without a question", "sample no type edit exit files:in,-"},
+    {"tab stops in focus order", "no taborder close"},
+    {"Tab key walks the focus order", "no tabkeys close"},
+    {"layout at the display's DPI", "no layout close"},
+};
+
+void RunSteps(Test& t, const std::string& script) {
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+        std::string name = word.substr(0, word.find(':'));
+        t.arg = word.substr(std::min(word.size(), name.size() + 1));
+        auto step = std::find_if(std::begin(kSteps), std::end(kSteps),
+                                 [&](const auto& s) { return name == s.first; });
+        Must(step != std::end(kSteps), "unknown step " + Quote(word));
+        step->second(t);
+    }
+}
+
+// Copies Velkin and the stand-in game into place and reads the golden files.
+void SetUp(World& w, const std::string& velkin, const std::string& golden) {
+    char user[256] = "root", own[MAX_PATH * 2] = {};
+    GetEnvironmentVariableA("USERNAME", user, sizeof user);
+    w.docs = std::string("C:\\users\\") + user + "\\Documents\\Corvane";
+    GetModuleFileNameA(nullptr, own, sizeof own);
+    fs::path stub = fs::path(own).parent_path() / "corvane_stub.exe";
+    for (auto file :
+         {std::make_pair("in", "\\sample-input.cfg"), std::make_pair("out", "\\sample-output.cfg"),
+          std::make_pair("empty", "\\empty-output.cfg")}) {
+        Must(ReadWhole(golden + file.second, w.golden[file.first]),
+             "could not read " + golden + file.second);
+    }
+    std::string& edited = w.golden["edited"] = w.golden["out"];
+    edited = ReplaceLine(ReplaceLine(edited, "SND_ENABLE=1", "SND_ENABLE=0"), "XR_GRAIN=0",
+                         "XR_GRAIN=1");
+    edited = ReplaceLine(ReplaceLine(edited, "VID_DWIDTH=1920", "VID_DWIDTH=2560 "),
+                         "XR_LODOFFSET=-0.25", "XR_LODOFFSET=");
+    MakeFolder(w.velkinDir);
+    MakeFolder(w.gameDir);
+    for (auto copy : {std::make_pair(fs::path(velkin), w.velkin), std::make_pair(stub, w.game),
+                      std::make_pair(stub, w.decoy)}) {
+        std::error_code error;
+        fs::copy_file(copy.first, copy.second, fs::copy_options::overwrite_existing, error);
+        Must(!error, "could not copy " + copy.first.string() + ": " + error.message());
+    }
+}
+
+int RunCases(World& w, const std::string& only) {
+    int passed = 0, failed = 0;
+    for (const auto& k : kCases) {
+        if (std::string(k.first).find(only) == std::string::npos) {
+            continue;
+        }
+        DWORD start = GetTickCount();
+        Test t(w);
+        try {
+            for (const std::string& f :
+                 {w.docs + "\\Environment.cfg", w.docs + "\\Environment.cf0", w.usrTmp,
+                  w.gameRecord, w.decoyRecord, w.emptyDir + "\\Environment.cfg"}) {
+                Remove(f);
+            }
+            MakeFolder(w.docs);
+            MakeFolder(w.emptyDir);
+            RegisterGame(&w.game);
+            RunSteps(t, k.second);
+        } catch (const Abort& e) {
+            t.failures.push_back(e.what());
+        }
+        (t.failures.empty() ? passed : failed) += 1;
+        std::printf("%s  %s (%.1f s)\n", t.failures.empty() ? "PASS" : "FAIL", k.first,
+                    (GetTickCount() - start) / 1000.0);
+        for (const std::string& f : t.failures) {
+            std::printf("      %s\n", f.c_str());
+        }
     }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 && passed > 0 ? 0 : 1;
 }
 
 // For the demo: the window as a user sees it after answering Yes and reading the settings.
-int RunDemo(const std::string& velkin) {
-    Layout layout;
-    layout.velkin = velkin;
-    layout.velkinDir = velkin.substr(0, velkin.find_last_of('\\'));
-    Outcome out;
-    std::deque<Pending> pending;
-    try {
-        Velkin app(layout, out, pending);
-        Box question = app.ExpectBox(kQuestion);
-        app.Press(question, IDYES);
-        app.WaitFor("the main window or a box", [&] {
-            for (HWND hwnd : VisibleWindows(app.pid())) {
-                std::string cls = ClassOf(hwnd);
-                if (cls == "#32770" || cls == kMainClass) {
-                    return true;
-                }
-            }
-            return false;
-        });
-        if (HWND box = app.FindBox()) {
-            app.Press(ReadBox(box), IDOK);
-        }
-        app.WaitMain();
-        app.ClickQuiet(kCommand1);
-        app.Detach();
-    } catch (const CaseAbort& e) {
-        std::printf("demo: %s\n", e.what());
-        return 1;
+void RunDemo(World& w, const std::string& velkin) {
+    w.velkin = velkin;
+    w.velkinDir = velkin.substr(0, velkin.find_last_of('\\'));
+    Test t(w);
+    t.Spawn();
+    t.Answer(kQuestion, IDYES);
+    t.WaitFor("the main window or a box", [&] { return t.Find(kBoxClass) || t.Find(kMainClass); });
+    if (t.Find(kBoxClass)) {
+        t.Press(t.WaitBox("the box after detection"), IDOK);
     }
-    std::printf("demo: Velkin is running with the settings read\n");
-    return 0;
+    t.WaitMain();
+    t.ClickQuiet(kCommand1);
+    t.detached = true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc == 3 && std::string(argv[1]) == "--demo") {
-        return RunDemo(argv[2]);
+    // Window rectangles in the display's pixels, whatever its DPI (user32 of Vista on).
+    FARPROC dpiAware = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    if (dpiAware != nullptr) {
+        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(dpiAware))();
     }
-    if (argc < 3 || argc > 4) {
+    World w;
+    std::deque<Pending> pending;
+    w.pending = &pending;
+    w.owner = CreateWindowExA(0, "STATIC", "velkin-e2e", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              nullptr, nullptr);
+    bool demo = argc == 3 && std::string(argv[1]) == "--demo";
+    if (!demo && argc != 3 && argc != 4) {
         std::printf(
             "usage: velkin_e2e <Velkin.exe> <golden folder> [case name part]\n"
             "       velkin_e2e --demo <Velkin.exe>\n");
         return 2;
     }
-    return RunCases(argv[1], argv[2], argc == 4 ? argv[3] : "");
+    try {
+        demo ? RunDemo(w, argv[2]) : SetUp(w, argv[1], argv[2]);
+    } catch (const Abort& e) {
+        std::printf("%s: %s\n", demo ? "demo" : "setup", e.what());
+        return demo ? 1 : 2;
+    }
+    if (demo) {
+        std::printf("demo: Velkin is running with the settings read\n");
+        return 0;
+    }
+    return RunCases(w, argc == 4 ? argv[3] : "");
 }

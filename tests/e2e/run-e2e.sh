@@ -2,6 +2,9 @@
 # Runs the end-to-end driver against Velkin.exe in a fresh Wine prefix on a display of its own.
 #   run-e2e.sh <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]
 # The game stand-in corvane_stub.exe is taken from beside the driver.
+# VELKIN_E2E_DPI=144 (or another) sets the prefix's display to that DPI before Velkin starts.
+# A 256 KiB tmpfs, mounted here (root only) and seen by Wine as drive T:, is the full disk of
+# the disk-full case; if it cannot be mounted, that case fails.
 set -u
 if [ $# -lt 3 ] || [ $# -gt 4 ]; then
     echo "usage: $0 <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]" >&2
@@ -17,8 +20,10 @@ velkin_wine_env
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-e2e.XXXXXX")"
 export WINEPREFIX="$work/prefix"
+small="$work/small-disk"
 cleanup() {
     velkin_stop_prefix "$WINEPREFIX"
+    mountpoint -q "$small" && umount "$small"
     velkin_stop_display
     rm -rf "$work"
 }
@@ -26,6 +31,19 @@ trap cleanup EXIT
 
 velkin_new_prefix "$WINEPREFIX" || { echo "run-e2e: could not make a prefix" >&2; exit 1; }
 velkin_ensure_display || exit 1
+
+if [ -n "${VELKIN_E2E_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELKIN_E2E_DPI" /f \
+        >/dev/null || exit 1
+    wineserver -w
+fi
+mkdir -p "$small"
+if mount -t tmpfs -o size=256k tmpfs "$small"; then
+    ln -sfn "$small" "$WINEPREFIX/dosdevices/t:"
+    export VELKIN_E2E_FULL_DRIVE=T:
+else
+    echo "run-e2e: could not mount a tmpfs on $small; the disk-full case will fail" >&2
+fi
 
 # The driver and its stand-in game run from inside the prefix, away from the build tree.
 mkdir -p "$WINEPREFIX/drive_c/e2e"
