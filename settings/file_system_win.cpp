@@ -119,6 +119,13 @@ class WinFileSystem : public FileSystem {
             return LastError(ERROR_ACCESS_DENIED);
         }
 
+        // GetTempFileNameA reports a missing folder as an invalid directory name; say it plainly.
+        const DWORD folderAttributes = ::GetFileAttributesA(folder.c_str());
+        if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+            !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return LastError(ERROR_PATH_NOT_FOUND);
+        }
+
         char name[MAX_PATH];
         if (::GetTempFileNameA(folder.c_str(), "vlk", 0, name) == 0) {
             return LastError();
