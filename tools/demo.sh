@@ -35,18 +35,8 @@ velkin_wine_env
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-demo.XXXXXX")"
-export WINEPREFIX="$work/prefix"
-cleanup() {
-    velkin_stop_prefix "$WINEPREFIX"
-    velkin_stop_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-echo "demo: making a Wine prefix in $WINEPREFIX"
-velkin_new_prefix "$WINEPREFIX"
-velkin_ensure_display
+velkin_throwaway_prefix demo
+echo "demo: made a Wine prefix in $WINEPREFIX"
 
 # The demo game where its installer would put it, and its uninstall entry in the 32-bit view.
 drive="$WINEPREFIX/drive_c"

@@ -18,19 +18,14 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine/prefix.sh"
 velkin_wine_env
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-e2e.XXXXXX")"
-export WINEPREFIX="$work/prefix"
-small="$work/small-disk"
-cleanup() {
-    velkin_stop_prefix "$WINEPREFIX"
-    mountpoint -q "$small" && umount "$small"
-    velkin_stop_display
-    rm -rf "$work"
+small=""
+velkin_on_exit() {
+    if [ -n "$small" ] && mountpoint -q "$small"; then
+        umount "$small"
+    fi
 }
-trap cleanup EXIT
-
-velkin_new_prefix "$WINEPREFIX" || { echo "run-e2e: could not make a prefix" >&2; exit 1; }
-velkin_ensure_display || exit 1
+velkin_throwaway_prefix e2e || exit 1
+small="$VELKIN_WORK/small-disk"
 
 if [ -n "${VELKIN_E2E_DPI:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELKIN_E2E_DPI" /f \

@@ -9,16 +9,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine/prefix.sh"
 velkin_wine_env
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-host.XXXXXX")"
-export WINEPREFIX="$work/prefix"
-cleanup() {
-    velkin_stop_prefix "$WINEPREFIX"
-    velkin_stop_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
-velkin_new_prefix "$WINEPREFIX" || { echo "could not make a prefix" >&2; exit 1; }
-velkin_ensure_display || exit 1
+velkin_throwaway_prefix host || exit 1
 
 user="$(velkin_wine_user)"
 c="$WINEPREFIX/drive_c"

@@ -5,6 +5,9 @@
 #   velkin_stop_prefix DIR      stops DIR's wineserver
 #   velkin_ensure_display       starts a private Xvfb when DISPLAY is unset (sets VELKIN_XVFB_PID)
 #   velkin_stop_display         stops the Xvfb started above
+#   velkin_throwaway_prefix TAG makes a fresh prefix in a new temporary folder ($VELKIN_WORK)
+#                               with a display, all removed again when the shell exits; a
+#                               function velkin_on_exit, if defined, runs first at exit
 
 velkin_wine_env() {
     export WINEDEBUG=-all
@@ -98,4 +101,21 @@ velkin_stop_display() {
         wait "$VELKIN_XVFB_PID" 2>/dev/null || true
         unset VELKIN_XVFB_PID
     fi
+}
+
+velkin_throwaway_prefix() {
+    VELKIN_WORK="$(mktemp -d "${TMPDIR:-/tmp}/velkin-$1.XXXXXX")"
+    export WINEPREFIX="$VELKIN_WORK/prefix"
+    trap velkin_throwaway_cleanup EXIT
+    velkin_new_prefix "$WINEPREFIX" || { echo "could not make a Wine prefix" >&2; return 1; }
+    velkin_ensure_display
+}
+
+velkin_throwaway_cleanup() {
+    velkin_stop_prefix "$WINEPREFIX"
+    if declare -F velkin_on_exit >/dev/null; then
+        velkin_on_exit
+    fi
+    velkin_stop_display
+    rm -rf "$VELKIN_WORK"
 }
