@@ -86,7 +86,7 @@ velkin_ensure_display() {
     done
     if [ -s "$numfile" ] && kill -0 "$VELKIN_XVFB_PID" 2>/dev/null; then
         export DISPLAY=":$(tr -dc '0-9' <"$numfile")"
-        export VELKIN_XVFB_PID
+        # Not exported: a child script must never stop a display it did not start.
         rm -f "$numfile"
         return 0
     fi
