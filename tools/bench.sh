@@ -193,6 +193,7 @@ say ""
 judge_wine() {
     awk -v missfile="$work/wine-misses" '
         BEGIN { FS = " [|] "; misses = 0 }
+        { sub(/\r$/, "") }  # the Windows console ends its lines with CR LF
         /^\| Figure/ { print "| Figure | Velkin | Floor | Ratio | Target | Verdict |"; next }
         /^\|---/ { print "|---|---:|---:|---:|---|---|"; next }
         /^\|/ {
