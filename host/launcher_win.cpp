@@ -3,23 +3,10 @@
 
 #include "handle_win.h"
 #include "launcher.h"
+#include "system_reason.h"
 
 namespace velkin {
 namespace {
-
-// The system's text for an error code, without the line end FormatMessageA puts behind it.
-std::string SystemErrorText(DWORD code) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length > 0 && buffer != nullptr ? std::string(buffer, length) : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text.empty() ? "Error " + std::to_string(code) : text;
-}
 
 class NativeProgramStarter : public ProgramStarter {
   public:

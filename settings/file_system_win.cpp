@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "handle_win.h"
 #include "system_reason.h"
 #include "text_lines.h"
 
@@ -11,48 +12,12 @@ namespace velkin {
 namespace {
 
 FileResult LastError(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason;
-    if (length != 0 && text != nullptr) {
-        reason.assign(text, length);
-    } else {
-        reason = "System error " + std::to_string(error);
-    }
-    if (text != nullptr) {
-        ::LocalFree(text);
-    }
-    return FileResult::Failure(TidyReason(reason));
+    return FileResult::Failure(SystemErrorText(error));
 }
 
 FileResult LastError() {
     return LastError(::GetLastError());
 }
-
-class Handle {
-  public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (valid()) {
-            ::CloseHandle(h_);
-        }
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    // Closes now, so that a failing close is seen.
-    bool Close() {
-        const HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return ::CloseHandle(h) != 0;
-    }
-
-  private:
-    HANDLE h_;
-};
 
 // Removes the temporary file unless it was moved into place.
 class TempFile {

@@ -8,4 +8,7 @@ namespace velkin {
 // Drops trailing line ends and blanks and ends the text with one full stop.
 std::string TidyReason(std::string text);
 
+// The system's own text for a Win32 error code, tidied; Windows builds only.
+std::string SystemErrorText(unsigned long code);
+
 }  // namespace velkin

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include "win_text.h"
+#include "system_reason.h"
 
 namespace velkin {
 
@@ -55,7 +56,7 @@ bool RunInputBox(HWND owner, const std::string& title, const std::string& prompt
         return true;
     }
     DWORD code = GetLastError();
-    reason = code != 0 ? ErrorText(code) : "The dialog template is missing.";
+    reason = code != 0 ? SystemErrorText(code) : "The dialog template is missing.";
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "layout.h"
 #include "resource.h"
 #include "win_text.h"
+#include "system_reason.h"
 
 namespace velkin {
 
@@ -132,7 +133,7 @@ HWND CreateMainWindow(HINSTANCE instance, std::string& reason) {
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kMainWindowClass;
     if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return nullptr;
     }
     SetLastError(0);
@@ -141,7 +142,7 @@ HWND CreateMainWindow(HINSTANCE instance, std::string& reason) {
                                 instance, nullptr);
     if (hwnd == nullptr) {
         DWORD code = GetLastError();
-        reason = code != 0 ? ErrorText(code) : "The window's controls could not be created.";
+        reason = code != 0 ? SystemErrorText(code) : "The window's controls could not be created.";
     }
     return hwnd;
 }

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "system_reason.h"
+
 namespace velkin {
 
 namespace {
@@ -43,27 +45,6 @@ class GlobalOwner {
 
 }  // namespace
 
-std::string ErrorText(DWORD code) {
-    char* buffer = nullptr;
-    DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text;
-    if (length > 0 && buffer != nullptr) {
-        text.assign(buffer, length);
-    }
-    if (buffer != nullptr) {
-        LocalFree(buffer);
-    }
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        text = "System error " + std::to_string(code) + ".";
-    }
-    return text;
-}
-
 std::string WindowText(HWND hwnd) {
     int length = GetWindowTextLengthA(hwnd);
     if (length <= 0) {
@@ -77,27 +58,27 @@ std::string WindowText(HWND hwnd) {
 bool PutClipboardText(HWND owner, const std::string& text, std::string& reason) {
     ClipboardOpen clipboard(owner);
     if (!clipboard.IsOpen()) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return false;
     }
     if (!EmptyClipboard()) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return false;
     }
     GlobalOwner memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
     if (memory.Get() == nullptr) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return false;
     }
     void* bytes = GlobalLock(memory.Get());
     if (bytes == nullptr) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return false;
     }
     std::memcpy(bytes, text.c_str(), text.size() + 1);
     GlobalUnlock(memory.Get());
     if (SetClipboardData(CF_TEXT, memory.Get()) == nullptr) {
-        reason = ErrorText(GetLastError());
+        reason = SystemErrorText(GetLastError());
         return false;
     }
     memory.Release();

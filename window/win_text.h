@@ -1,4 +1,4 @@
-// Small Win32 helpers around text: the system's error texts, window text, the clipboard.
+// Small Win32 helpers around text: window text and the clipboard.
 #pragma once
 
 #include <windows.h>
@@ -6,9 +6,6 @@
 #include <string>
 
 namespace velkin {
-
-// The system's text for a Win32 error code, without the trailing line end.
-std::string ErrorText(DWORD code);
 
 // The whole text of a window or control, of any length.
 std::string WindowText(HWND hwnd);
