@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "handle_win.h"
+#include "platform.h"
+#include "process_win.h"
 #include "startup.h"
-#include "text_lines.h"
 
 namespace velkin {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 class NativeStartupMachine : public StartupMachine {
   public:
     explicit NativeStartupMachine(General::FormatReport& report)
-        : registry_(MakeNativeRegistry()), report_(report) {}
+        : registry_(MakeNativeRegistry()), files_(MakeNativeFileSystem()), report_(report) {}
 
     std::string ReadRegistryString(const std::string& keyPath,
                                    const std::string& valueName) override {
@@ -20,41 +20,13 @@ class NativeStartupMachine : public StartupMachine {
     }
 
     bool StartHidden(const std::string& commandLine, const std::string& workDir) override {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-        PROCESS_INFORMATION process = {};
-        std::string line = commandLine;  // CreateProcessA may write into it
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                            workDir.empty() ? nullptr : workDir.c_str(), &startup, &process)) {
-            return false;
-        }
-        const Handle processHandle(process.hProcess);
-        const Handle threadHandle(process.hThread);
-        return true;
+        return StartProcess(nullptr, commandLine, workDir, SW_HIDE, CREATE_NO_WINDOW) == 0;
     }
 
     void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
 
     bool ReadTextFile(const std::string& path, std::vector<std::string>& lines) override {
-        const Handle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
-            return false;
-        }
-        std::string bytes;
-        char chunk[4096];
-        DWORD got = 0;
-        do {
-            if (!ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr)) {
-                return false;
-            }
-            bytes.append(chunk, got);
-        } while (got > 0);
-        lines = SplitLines(bytes);
-        return true;
+        return files_->ReadLines(path, lines).ok;
     }
 
     std::string ProgramFolder() override {
@@ -75,11 +47,7 @@ class NativeStartupMachine : public StartupMachine {
         return slash == std::string::npos ? "" : path.substr(0, slash);
     }
 
-    bool FileExists(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES &&
-               (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    }
+    bool FileExists(const std::string& path) override { return files_->FileExists(path); }
 
     std::string DocumentsFolder() override {
         char folder[MAX_PATH] = {};
@@ -91,6 +59,7 @@ class NativeStartupMachine : public StartupMachine {
 
   private:
     std::unique_ptr<Registry> registry_;
+    std::unique_ptr<FileSystem> files_;
     General::FormatReport& report_;
 };
 
