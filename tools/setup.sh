@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev
-  clang clang-format
+  clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps imagemagick zip
