@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "system_reason.h"
+#include "temp_file.h"
 #include "text_lines.h"
 
 namespace velkin {
@@ -51,23 +52,10 @@ class Descriptor {
     int fd_;
 };
 
-// Removes the temporary file unless it was moved into place.
-class TempFile {
-  public:
-    explicit TempFile(std::string path) : path_(std::move(path)) {}
-    ~TempFile() {
-        if (!kept_) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    void Keep() { kept_ = true; }
-
-  private:
-    std::string path_;
-    bool kept_ = false;
-};
+void RemoveFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
+using ScratchFile = TempFile<RemoveFile>;
 
 bool WriteAll(int fd, const std::string& bytes) {
     const char* p = bytes.data();
@@ -143,7 +131,7 @@ class PosixFileSystem : public FileSystem {
         if (temp.get() < 0) {
             return Errno(errno);
         }
-        TempFile guard(name);
+        ScratchFile guard(name);
         if (::fchmod(temp.get(), mode) != 0 || !WriteAll(temp.get(), JoinLines(lines)) ||
             ::fsync(temp.get()) != 0) {
             return Errno(errno);

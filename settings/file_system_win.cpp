@@ -5,6 +5,7 @@
 
 #include "handle_win.h"
 #include "system_reason.h"
+#include "temp_file.h"
 #include "text_lines.h"
 
 namespace velkin {
@@ -19,23 +20,10 @@ FileResult LastError() {
     return LastError(::GetLastError());
 }
 
-// Removes the temporary file unless it was moved into place.
-class TempFile {
-  public:
-    explicit TempFile(std::string path) : path_(std::move(path)) {}
-    ~TempFile() {
-        if (!kept_) {
-            ::DeleteFileA(path_.c_str());
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    void Keep() { kept_ = true; }
-
-  private:
-    std::string path_;
-    bool kept_ = false;
-};
+void RemoveFile(const std::string& path) {
+    ::DeleteFileA(path.c_str());
+}
+using ScratchFile = TempFile<RemoveFile>;
 
 class WinFileSystem : public FileSystem {
   public:
@@ -95,7 +83,7 @@ class WinFileSystem : public FileSystem {
         if (::GetTempFileNameA(folder.c_str(), "vlk", 0, name) == 0) {
             return LastError();
         }
-        TempFile guard(name);
+        ScratchFile guard(name);
         {
             Handle temp(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
