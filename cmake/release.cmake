@@ -1,12 +1,11 @@
 # The release package: `cmake --build --preset win32 --target package` makes
-# Velkin-2.00.0001-win32.zip (win64 likewise) beside a .sha256 of it, holding Velkin.exe,
+# Velkin-<file version>-win32.zip (win64 likewise) beside a .sha256 of it, holding Velkin.exe,
 # README.md and LICENSE at its top level. Only the Windows builds have anything to ship.
 if(NOT WIN32)
     return()
 endif()
 
-# The version as the program's own version record spells it, not the CMake project version.
-set(VELKIN_RELEASE_VERSION "2.00.0001")
+set(VELKIN_RELEASE_VERSION ${VELKIN_FILE_VERSION})
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(VELKIN_RELEASE_ARCH win64)
 else()

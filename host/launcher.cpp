@@ -1,4 +1,4 @@
-// Starts the game from the path that start-up read from its uninstall entry.
+// What starting the game from its uninstall entry means, and what to say when it cannot start.
 #include "launcher.h"
 
 namespace velkin {
@@ -7,15 +7,18 @@ namespace {
 const char kNotInstalled[] =
     "Corvane is not installed: its entry was not found in the registry, so Velkin does not know "
     "where to start it from.";
+const char kNoPath[] =
+    "Corvane's entry in the registry gives no program path, so Velkin does not know where to "
+    "start it from. Reinstalling Corvane may repair the entry.";
 
 // The game's own folder; a drive's root keeps its backslash, since "C:" alone means the drive's
 // current folder. "" (inherit ours) when the path names no folder.
-std::string GameFolder(const std::string& gamePath) {
-    const std::string::size_type slash = gamePath.find_last_of("\\/");
+std::string GameFolder(const std::string& program) {
+    const std::string::size_type slash = program.find_last_of("\\/");
     if (slash == std::string::npos) {
         return "";
     }
-    std::string folder = gamePath.substr(0, slash);
+    std::string folder = program.substr(0, slash);
     if (folder.size() == 2 && folder[1] == ':') {
         folder += '\\';
     }
@@ -56,20 +59,38 @@ std::string ProgramFile(const std::string& displayIcon) {
     return displayIcon;
 }
 
+// A box shows control characters as boxes or not at all; the user should see that they are
+// there.
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
-void LaunchGame(const std::string& gamePath, ProgramStarter& starter, LaunchUi& ui) {
-    if (gamePath.empty() || gamePath == "Error") {
-        ui.ShowError(kNotInstalled);
-        return;
+LaunchPlan PlanLaunch(const std::string& gamePath) {
+    LaunchPlan plan;
+    if (gamePath == "Error") {
+        plan.refusal = kNotInstalled;
+        return plan;
     }
-    const std::string program = ProgramFile(gamePath);
+    plan.program = ProgramFile(gamePath);
+    if (plan.program.find_first_not_of(' ') == std::string::npos) {
+        plan.refusal = kNoPath;
+        return plan;
+    }
     // Quoted, so that a path with blanks never starts a program named by a shorter part of it.
-    const std::string commandLine = "\"" + program + "\"";
-    std::string reason;
-    if (!starter.StartMaximized(program, commandLine, GameFolder(program), reason)) {
-        ui.ShowError("Could not start " + program + ":\r\n" + reason);
-    }
+    plan.commandLine = "\"" + plan.program + "\"";
+    plan.folder = GameFolder(plan.program);
+    return plan;
+}
+
+std::string StartFailure(const std::string& program, const std::string& reason) {
+    return "Could not start " + Printable(program) + ":\r\n" + reason;
 }
 
 }  // namespace velkin

@@ -1,28 +1,28 @@
-// Starts the game from the path that start-up read.
+// Starts the game from the path that start-up read from its uninstall entry.
 #pragma once
 
-#include <memory>
 #include <string>
+
+#include "platform.h"
 
 namespace velkin {
 
-class ProgramStarter {
-  public:
-    virtual ~ProgramStarter() = default;
-    // Starts `application` with `commandLine`, in `workDir`, maximised, without waiting.
-    // On failure returns false and sets `reason` to the system's text.
-    virtual bool StartMaximized(const std::string& application, const std::string& commandLine,
-                                const std::string& workDir, std::string& reason) = 0;
+// What starting the game means: the program file, its quoted command line and its folder;
+// or, when nothing can be started, the message that says why.
+struct LaunchPlan {
+    std::string program;
+    std::string commandLine;
+    std::string folder;  // "" to inherit ours
+    std::string refusal;
 };
 
-std::unique_ptr<ProgramStarter> MakeNativeProgramStarter();
+// `gamePath` is DisplayIcon as read, with environment variables already expanded.
+LaunchPlan PlanLaunch(const std::string& gamePath);
 
-class LaunchUi {
-  public:
-    virtual ~LaunchUi() = default;
-    virtual void ShowError(const std::string& text) = 0;  // OK box with an error icon
-};
+// The message for a start that failed for `reason`.
+std::string StartFailure(const std::string& program, const std::string& reason);
 
-void LaunchGame(const std::string& gamePath, ProgramStarter& starter, LaunchUi& ui);
+// Starts the game maximised, without waiting; every failure is shown in a box.
+void LaunchGame(const std::string& gamePath, View& view);
 
 }  // namespace velkin

@@ -1,26 +1,31 @@
 // The machine's registry through advapi32's ANSI functions, always in the 32-bit view.
 #include <windows.h>
 
+#include "owner.h"
 #include "registry.h"
 
 namespace velkin {
+namespace General {
 namespace {
 
-struct RootKeyMapping {
-    std::uint32_t value;
-    HKEY handle;
-};
-
 // The 64-bit headers sign-extend the predefined handles, so they are mapped, not cast.
-const RootKeyMapping kRootKeys[] = {
-    {General::kClassesRoot, HKEY_CLASSES_ROOT},
-    {General::kCurrentUser, HKEY_CURRENT_USER},
-    {General::kLocalMachine, HKEY_LOCAL_MACHINE},
-    {General::kUsers, HKEY_USERS},
-    {General::kPerformanceData, HKEY_PERFORMANCE_DATA},
-    {General::kCurrentConfig, HKEY_CURRENT_CONFIG},
-    {General::kDynData, HKEY_DYN_DATA},
-};
+HKEY RootKey(std::uint32_t value) {
+    const struct {
+        std::uint32_t value;
+        HKEY handle;
+    } kRootKeys[] = {
+        {kClassesRoot, HKEY_CLASSES_ROOT},   {kCurrentUser, HKEY_CURRENT_USER},
+        {kLocalMachine, HKEY_LOCAL_MACHINE}, {kUsers, HKEY_USERS},
+        {kPerformanceData, HKEY_PERFORMANCE_DATA}, {kCurrentConfig, HKEY_CURRENT_CONFIG},
+        {kDynData, HKEY_DYN_DATA},
+    };
+    for (const auto& root : kRootKeys) {
+        if (root.value == value) {
+            return root.handle;
+        }
+    }
+    return nullptr;
+}
 
 // The program was a 32-bit one; a 64-bit build reads the same view.
 #ifdef _WIN64
@@ -29,39 +34,32 @@ constexpr REGSAM kAccess = KEY_READ | KEY_WOW64_32KEY;
 constexpr REGSAM kAccess = KEY_READ;
 #endif
 
-class NativeRegistry : public Registry {
-  public:
-    long Open(std::uint32_t root, const std::string& subKey, Key& key) override {
-        for (const RootKeyMapping& mapping : kRootKeys) {
-            if (mapping.value == root) {
-                HKEY opened = nullptr;
-                const LONG result =
-                    RegOpenKeyExA(mapping.handle, subKey.c_str(), 0, kAccess, &opened);
-                if (result == ERROR_SUCCESS) {
-                    key = reinterpret_cast<Key>(opened);
-                }
-                return result;
-            }
-        }
-        return ERROR_INVALID_HANDLE;
-    }
-
-    long Query(Key key, const std::string& valueName, char* data, std::uint32_t& size) override {
-        DWORD type = REG_SZ;
-        DWORD bytes = size;
-        const LONG result = RegQueryValueExA(reinterpret_cast<HKEY>(key), valueName.c_str(),
-                                             nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes);
-        size = bytes;
-        return result;
-    }
-
-    void Close(Key key) override { RegCloseKey(reinterpret_cast<HKEY>(key)); }
-};
+const char kError[] = "Error";
 
 }  // namespace
 
-std::unique_ptr<Registry> MakeNativeRegistry() {
-    return std::make_unique<NativeRegistry>();
+std::string ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                               View& view) {
+    std::string subKey = keyPath;
+    std::uint32_t rootKey = 0;
+    SplitRootKey(subKey, rootKey, view);
+    if (rootKey == 0) {
+        return "";
+    }
+    RegistryKey key;
+    if (::RegOpenKeyExA(RootKey(rootKey), subKey.c_str(), 0, kAccess, key.Out()) !=
+        ERROR_SUCCESS) {
+        return kError;
+    }
+    std::string buffer(kBufferSize, ' ');
+    DWORD type = REG_SZ;
+    DWORD size = kBufferSize;
+    if (::RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(&buffer[0]), &size) != ERROR_SUCCESS) {
+        return kError;
+    }
+    return ShapeValue(buffer.data(), size);
 }
 
+}  // namespace General
 }  // namespace velkin

@@ -10,10 +10,9 @@ const char kUninstallKey[] =
 const char kWindowsKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 const char kQuestion[] = "Would you like to try and automatically detect settings path?";
 const char kTitle[] = "Velkin - Corvane Advanced Config Tool ";
-const char kVersionText[] = "v0.2.1";
+const char kVersionText[] = VELKIN_VERSION_TEXT;
 const char kFound[] = "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
 const char kEchoUserName[] = "cmd.exe /c echo %USERNAME% >> usr.tmp";
-const char kDeleteScratch[] = "cmd.exe /c del usr.tmp";
 const char kScratchFile[] = "\\usr.tmp";
 const char kSettingsFile[] = "\\Environment.cfg";
 const char kNoFolder[] = "1";
@@ -47,7 +46,7 @@ std::string DropTrailingBlanks(std::string line) {
 // Every start appends one line, the name and a blank, so the newest name is the last line.
 std::string ReadUserName(StartupMachine& machine, const std::string& programFolder) {
     std::vector<std::string> lines;
-    if (!machine.ReadTextFile(programFolder + kScratchFile, lines)) {
+    if (!machine.ReadScratchFile(programFolder + kScratchFile, lines)) {
         return "";
     }
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
@@ -81,13 +80,12 @@ std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& 
 
 }  // namespace
 
-void RunStartup(HostState& state, std::string& settingsPath, StartupUi& ui,
-                StartupMachine& machine) {
+void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine) {
     state.GamePath = CutAtNul(machine.ReadRegistryString(kUninstallKey, "DisplayIcon"));
     state.WindowsVersion = CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion"));
-    const bool detect = ui.AskYesNo(kQuestion);
+    const bool detect = view.AskYesNo(kQuestion);
     state.VersionText = kVersionText;
-    ui.SetTitle(kTitle + state.VersionText);
+    view.SetTitle(kTitle + state.VersionText);
 
     // The commands run in the folder that usr.tmp is read from.
     const std::string programFolder = machine.ProgramFolder();
@@ -103,15 +101,16 @@ void RunStartup(HostState& state, std::string& settingsPath, StartupUi& ui,
             FindSettingsFolder(layout.prefix + state.UserName + layout.suffix, machine);
         if (!folder.empty()) {
             settingsPath = folder;
-            ui.ShowMessage(kFound);
-            ui.SetMarker("Set.");
+            view.ShowMessage(kFound, Icon::None);
+            view.SetMarker("Set.");
         } else if (!xp) {
             settingsPath = kNoFolder;
         }
     } else {
         settingsPath = kNoFolder;
     }
-    machine.StartHidden(kDeleteScratch, programFolder);
+    // Also after No: a usr.tmp left by an earlier start must not stay behind.
+    machine.RemoveFile(programFolder + kScratchFile);
 }
 
 }  // namespace velkin

@@ -1,29 +1,47 @@
 // The file system on Windows, through the ANSI entry points.
-#include "platform.h"
-
 #include <windows.h>
 
-#include "handle_win.h"
-#include "system_reason.h"
+#include "owner.h"
+#include "platform.h"
+#include "system_error.h"
 #include "temp_file.h"
-#include "text_lines.h"
 
 namespace velkin {
 
 namespace {
 
-FileResult LastError(DWORD error) {
-    return FileResult::Failure(SystemErrorText(error));
+// The attributes that belong to the file rather than to how it is stored.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
-FileResult LastError() {
-    return LastError(::GetLastError());
+// The file that `path` reaches once links are followed, so that a link into another folder
+// keeps working after the save. Systems before Vista have no such links.
+std::string FinalPath(const std::string& path) {
+    using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    const auto getFinalPath = reinterpret_cast<GetFinalPath>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (getFinalPath == nullptr) {
+        return path;
+    }
+    const Handle file(::CreateFileA(path.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    char name[MAX_PATH * 2];
+    const DWORD length = file.Valid() ? getFinalPath(file.Get(), name, sizeof name, 0) : 0;
+    if (length == 0 || length >= sizeof name) {
+        return path;
+    }
+    const std::string final(name, length);
+    if (final.rfind("\\\\?\\UNC\\", 0) == 0) {
+        return "\\\\" + final.substr(8);
+    }
+    return final.rfind("\\\\?\\", 0) == 0 ? final.substr(4) : final;
 }
-
-void RemoveFile(const std::string& path) {
-    ::DeleteFileA(path.c_str());
-}
-using ScratchFile = TempFile<RemoveFile>;
 
 class WinFileSystem : public FileSystem {
   public:
@@ -32,46 +50,40 @@ class WinFileSystem : public FileSystem {
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    FileResult ReadLines(const std::string& path, std::vector<std::string>& lines) override {
-        Handle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
+    Result ReadBytes(const std::string& path, std::string& bytes) override {
+        const Handle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
             return LastError();
         }
         LARGE_INTEGER size;
-        if (!::GetFileSizeEx(file.get(), &size)) {
+        if (!::GetFileSizeEx(file.Get(), &size)) {
             return LastError();
         }
-        std::string bytes;
+        bytes.clear();
         if (static_cast<unsigned long long>(size.QuadPart) < bytes.max_size()) {
             bytes.reserve(static_cast<std::size_t>(size.QuadPart));
         }
         char buffer[65536];
-        for (;;) {
-            DWORD got = 0;
-            if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        for (DWORD got = 1; got != 0;) {
+            if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
                 return LastError();
-            }
-            if (got == 0) {
-                break;
             }
             bytes.append(buffer, got);
         }
-        lines = SplitLines(bytes);
-        return FileResult::Success();
+        return Result::Success();
     }
 
-    FileResult WriteLines(const std::string& path, const std::vector<std::string>& lines) override {
-        const std::size_t slash = path.find_last_of("\\/");
-        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-
+    Result WriteBytes(const std::string& path, const std::string& bytes) override {
+        const std::string target = FinalPath(path);
+        const std::string folder = FolderOf(target);
+        const DWORD attributes = ::GetFileAttributesA(target.c_str());
         // Checked here because a process with backup rights (Wine runs as root) would replace a
         // read-only file without a word.
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
             return LastError(ERROR_ACCESS_DENIED);
         }
-
         // GetTempFileNameA reports a missing folder as an invalid directory name; say it plainly.
         const DWORD folderAttributes = ::GetFileAttributesA(folder.c_str());
         if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
@@ -83,37 +95,34 @@ class WinFileSystem : public FileSystem {
         if (::GetTempFileNameA(folder.c_str(), "vlk", 0, name) == 0) {
             return LastError();
         }
-        ScratchFile guard(name);
-        {
-            Handle temp(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!temp.valid()) {
-                return LastError();
-            }
-            const std::string bytes = JoinLines(lines);
-            std::size_t done = 0;
-            while (done < bytes.size()) {
-                const std::size_t chunk = bytes.size() - done;
-                const DWORD want = chunk > 0x10000000 ? 0x10000000 : static_cast<DWORD>(chunk);
-                DWORD wrote = 0;
-                if (!::WriteFile(temp.get(), bytes.data() + done, want, &wrote, nullptr)) {
-                    return LastError();
-                }
-                done += wrote;
-            }
-            if (!::FlushFileBuffers(temp.get())) {
-                return LastError();
-            }
-            if (!temp.Close()) {
-                return LastError();
-            }
+        TempFile temp(name);
+        Handle file(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            return LastError();
         }
-        if (!::MoveFileExA(name, path.c_str(),
+        for (std::size_t done = 0; done < bytes.size();) {
+            const std::size_t chunk = bytes.size() - done;
+            const DWORD want = chunk > 0x10000000 ? 0x10000000 : static_cast<DWORD>(chunk);
+            DWORD wrote = 0;
+            if (!::WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr)) {
+                return LastError();
+            }
+            done += wrote;
+        }
+        if (!::FlushFileBuffers(file.Get()) || !file.CloseNow()) {
+            return LastError();
+        }
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0 &&
+            !::SetFileAttributesA(name, attributes & kKeptAttributes)) {
+            return LastError();
+        }
+        if (!::MoveFileExA(name, target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return LastError();
         }
-        guard.Keep();
-        return FileResult::Success();
+        temp.Keep();
+        return Result::Success();
     }
 };
 

@@ -4,37 +4,55 @@
 
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace velkin {
 
 enum class Icon { None, Warning, Error };
 
-// The outcome of a file operation. On failure, `reason` holds the system's own text
-// (for example "Access is denied."), ready to be shown to the user.
-struct FileResult {
+// The outcome of an operation on the machine. On failure, `reason` holds a sentence for the
+// user, such as the system's own "Access is denied.".
+struct Result {
     bool ok = true;
     std::string reason;
 
-    static FileResult Success() { return {}; }
-    static FileResult Failure(std::string why) { return {false, std::move(why)}; }
+    static Result Success() { return {}; }
+    static Result Failure(std::string why) { return {false, std::move(why)}; }
 };
 
-// Files are 8-bit text in the system code page; strings hold their bytes unchanged.
+// What the program's operations need from the window. Every box carries the application
+// title; every failure reaches the user through ShowMessage with Icon::Error.
+class View {
+  public:
+    virtual ~View() = default;
+    // Modal box with one OK button.
+    virtual void ShowMessage(const std::string& text, Icon icon) = 0;
+    // Modal box with Yes (the default) and No, no icon; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+    // Modal input box; returns "" on Cancel.
+    virtual std::string AskForText(const std::string& prompt) = 0;
+    virtual bool GetCheck(int n) = 0;  // CheckN
+    virtual void SetCheck(int n, bool checked) = 0;
+    virtual std::string GetText(int n) = 0;  // TextN
+    virtual void SetText(int n, const std::string& text) = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    virtual void SetMarker(const std::string& caption) = 0;  // Label28
+};
+
+// Files hold 8-bit text in the system code page; strings hold their bytes unchanged.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    // A failed test counts as "not there".
+    // A failed test counts as "not there"; a folder is not a file.
     virtual bool FileExists(const std::string& path) = 0;
-    // Reads the whole file and splits it into lines (CR LF, lone LF and lone CR each end one).
-    virtual FileResult ReadLines(const std::string& path, std::vector<std::string>& lines) = 0;
-    // Writes every line followed by CR LF to a temporary file beside `path`, then moves it over
-    // `path` in one step. On failure the old file is untouched and no temporary file remains.
-    virtual FileResult WriteLines(const std::string& path,
-                                  const std::vector<std::string>& lines) = 0;
+    virtual Result ReadBytes(const std::string& path, std::string& bytes) = 0;
+    // Replaces the file in one step, through a temporary file beside it: on failure the old
+    // file is untouched and no temporary file remains. The file keeps its attributes, and a
+    // link stays a link: the file it points to is the one replaced.
+    virtual Result WriteBytes(const std::string& path, const std::string& bytes) = 0;
 };
 
-// The file system of the machine the program runs on (Win32 or POSIX).
+// The file system of the machine the program runs on.
 std::unique_ptr<FileSystem> MakeNativeFileSystem();
 
 }  // namespace velkin

@@ -1,4 +1,6 @@
 // ReadSettings: the press of Command1.
+#include <new>
+
 #include "settings.h"
 
 namespace velkin {
@@ -13,37 +15,56 @@ const char kFolderPrompt[] =
 // Shorter than this, a folder text means that no folder is known.
 constexpr std::size_t kMinFolderLength = 2;
 
+Result ReadLines(FileSystem& files, const std::string& path, std::vector<std::string>& lines) {
+    try {
+        std::string bytes;
+        const Result read = files.ReadBytes(path, bytes);
+        return read.ok ? SplitSettingsText(bytes, lines) : read;
+    } catch (const std::bad_alloc&) {
+        return Result::Failure("There is not enough memory to hold it.");
+    }
+}
+
 }  // namespace
 
-void ReadSettings(SettingsState& state, SettingsView& view, FileSystem& files) {
-    if (state.SettingsPath.size() < kMinFolderLength) {
-        std::string answer = view.AskForText(kFolderPrompt);
+void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
+    const bool asked = state.SettingsPath.size() < kMinFolderLength;
+    if (asked) {
+        std::string folder = FolderFromAnswer(view.AskForText(kFolderPrompt));
         // A drive root is never what was meant, so a short answer reads nothing and asks again.
-        if (answer.size() < kMinFolderLength) {
+        if (folder.size() < kMinFolderLength) {
             return;
         }
-        state.SettingsPath = std::move(answer);
+        state.SettingsPath = std::move(folder);
     }
     state.SettingsFile = state.SettingsPath + "\\Environment.cfg";
 
     // Emptied before the test, so that the table and its count never describe a file not read.
     state.Lines.clear();
     state.LineCount = 0;
-    state.FileRead = false;
 
     if (!files.FileExists(state.SettingsFile)) {
+        state.LastRead = ReadOutcome::Missing;
+        view.ShowMessage("There is no Environment.cfg in " + state.SettingsPath +
+                             ".\r\nSave settings would create one there.",
+                         Icon::Warning);
+        // A typed folder may hold a typo: the next press asks again. A found one stays.
+        if (asked) {
+            state.SettingsPath.clear();
+        }
         return;
     }
     std::vector<std::string> lines;
-    const FileResult read = files.ReadLines(state.SettingsFile, lines);
+    const Result read = ReadLines(files, state.SettingsFile, lines);
     if (!read.ok) {
+        state.LastRead = ReadOutcome::Failed;
         view.ShowMessage("Could not read " + state.SettingsFile + ":\r\n" + read.reason,
                          Icon::Error);
         return;
     }
     state.Lines = std::move(lines);
     state.LineCount = state.Lines.size();
-    state.FileRead = true;
+    state.LastRead = ReadOutcome::Read;
 
     for (const std::string& line : state.Lines) {
         ApplyLine(line, view);

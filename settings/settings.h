@@ -3,33 +3,46 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform.h"
 
 namespace velkin {
 
+// SwitchTable: row n is held by the check box CheckN; in the file it is the key followed by
+// "=1" (checked) or "=0" (unchecked).
+inline constexpr std::string_view SwitchTable[] = {
+    "SND_ENABLE",         "SHOW_DEVELOPMENT",
+    "SHOW_CONFIDENTIAL",  "SKIPINTRO",
+    "R_DYNAMICLOADMIPS",  "VID_VSYNC",
+    "VID_FULLSCREEN",     "VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED",
+    "FORCESPECTATOR",     "XR_FOG",
+    "XR_MOTIONBLUR_DOF",  "XR_FLARES",
+    "XR_GRAIN",
+};
+
+// ValueTable: row n is held by the text box TextN; in the file it is the literal followed by
+// the box's text.
+inline constexpr std::string_view ValueTable[] = {
+    "VID_DWIDTH=",     "VID_DHEIGHT=",  "MAXTEXTUREQUALITY=", "R_ANTIALIAS=",
+    "R_ANISOTROPY=",   "VID_GAMMA=",    "VID_GAMMARAMP=",     "XR_LOD=",
+    "XR_LODOFFSET=",   "XR_LODSCALE=",  "XR_SHADERMODE=",     "VID_BRIGHTNESS=",
+    "VID_BLACKLEVEL=", "VID_PIXELASPECT=",
+};
+
 constexpr int kSwitchCount = 13;  // Check1..Check13
 constexpr int kValueCount = 14;   // Text1..Text14
+static_assert(std::size(SwitchTable) == kSwitchCount);
+static_assert(std::size(ValueTable) == kValueCount);
 
-// A row of SwitchTable: the key, its check box and its two literals.
-struct SwitchRow {
-    const char* key;
-    int check;        // N of CheckN
-    const char* on;   // key "=1"
-    const char* off;  // key "=0"
-    std::size_t compared;
+// What the last press of Command1 found.
+enum class ReadOutcome {
+    None,     // no press has formed a file name yet
+    Missing,  // no file of that name
+    Failed,   // the file is there but could not be read
+    Read,     // read: Lines holds it
 };
-
-// A row of ValueTable: the literal (key "=") and its text box.
-struct ValueRow {
-    const char* literal;
-    int text;  // N of TextN
-    std::size_t compared;
-};
-
-extern const SwitchRow SwitchTable[kSwitchCount];
-extern const ValueRow ValueTable[kValueCount];
 
 // The run-time fields that the window's handlers share.
 struct SettingsState {
@@ -37,34 +50,30 @@ struct SettingsState {
     std::string SettingsFile;  // SettingsPath + "\Environment.cfg", formed by the reader
     std::vector<std::string> Lines;  // the file's lines as last read, in file order
     std::size_t LineCount = 0;       // always Lines.size()
-    bool FileRead = false;           // the last press of Command1 actually read a file
-};
-
-// What the settings operations need from the window.
-class SettingsView {
-  public:
-    virtual ~SettingsView() = default;
-    // Modal input box with the application title; returns "" on Cancel.
-    virtual std::string AskForText(const std::string& prompt) = 0;
-    // Modal message box with one OK button and the application title.
-    virtual void ShowMessage(const std::string& text, Icon icon) = 0;
-    virtual bool GetCheck(int n) = 0;  // CheckN
-    virtual void SetCheck(int n, bool checked) = 0;
-    virtual std::string GetText(int n) = 0;  // TextN
-    virtual void SetText(int n, const std::string& text) = 0;
-    virtual std::string GetMarker() = 0;  // caption of Label28
+    ReadOutcome LastRead = ReadOutcome::None;
 };
 
 // Recognises one line against the 40 literals and sets the control it names, if any.
-void ApplyLine(const std::string& line, SettingsView& view);
+void ApplyLine(const std::string& line, View& view);
 
 // The 200 lines of a new Environment.cfg, filled from the controls (OutLines).
-std::vector<std::string> FillTemplate(SettingsView& view);
+std::vector<std::string> FillTemplate(View& view);
+
+// The lines of a settings file's bytes: CR LF, a lone LF and a lone CR each end a line, and a
+// leading UTF-8 byte-order mark is skipped. A UTF-16 file is no ANSI text: a failure.
+Result SplitSettingsText(std::string_view bytes, std::vector<std::string>& lines);
+
+// Every line followed by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// The folder that an answer to the input box names: surrounding blanks and double quotes
+// removed, and a name ending in \Environment.cfg taken as its folder.
+std::string FolderFromAnswer(std::string answer);
 
 // Runs on every press of Command1.
-void ReadSettings(SettingsState& state, SettingsView& view, FileSystem& files);
+void ReadSettings(SettingsState& state, View& view, FileSystem& files);
 
 // Runs on File > Save.
-void WriteSettings(const SettingsState& state, SettingsView& view, FileSystem& files);
+void WriteSettings(const SettingsState& state, View& view, FileSystem& files);
 
 }  // namespace velkin

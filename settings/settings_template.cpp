@@ -1,126 +1,167 @@
 // The 93 lines that every written Environment.cfg begins with, and their filling.
-#include "settings_template.h"
-
 #include "settings.h"
 
 namespace velkin {
 
 namespace {
-constexpr TemplateKind F = TemplateKind::Fixed;
-constexpr TemplateKind S = TemplateKind::Switch;
-constexpr TemplateKind V = TemplateKind::Value;
-}  // namespace
 
-const TemplateRow SettingsTemplate[kTemplateRows] = {
-    {F, "VERSION=3", 0},
-    {S, "FORCESPECTATOR", 9},
-    {S, "SND_ENABLE", 1},
-    {F, "SND_ENABLE_DEBUGPAGES=0", 0},
-    {S, "SHOW_DEVELOPMENT", 2},
-    {S, "SHOW_CONFIDENTIAL", 3},
-    {F, "#DISABLE_SHADER_USAGE_LOGGER=1", 0},
-    {F, "//AUTOLAUNCHMAP=", 0},
-    {S, "SKIPINTRO", 4},
-    {F, "DEFAULTGAME=P8", 0},
-    {F, "XWC_GAME=P8", 0},
-    {F, "XWC_GAMEPATH=Content\\", 0},
-    {F, "XWC_WAVESOURCEPATH=Z:\\Files\\Audio\\SoundContainers\\P8\\", 0},
-    {F, "#XWC_WAVESOURCEPATH=S:\\Projects\\P8\\Sounds\\", 0},
-    {F, "XWC_WAVE_ENCODE_USE_QUALITY_TABLES=1", 0},
-    {F, "XWC_WAVE_ENCODE_NON_STREAMING_AS_MPG2=0", 0},
-    {S, "R_DYNAMICLOADMIPS", 5},
-    {F, "VID_RENDER=D3D9", 0},
-    {V, "VID_GAMMA=", 6},
-    {V, "VID_BRIGHTNESS=", 12},
-    {V, "VID_BLACKLEVEL=", 13},
-    {V, "VID_PIXELASPECT=", 14},
-    {S, "VID_VSYNC", 6},
-    {S, "VID_FULLSCREEN", 7},
-    {S, "VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED", 8},
-    {V, "VID_DWIDTH=", 1},
-    {V, "VID_DHEIGHT=", 2},
-    {F, "XR_CHARSHADOWS=1", 0},
-    {V, "XR_SHADERMODE=", 11},
-    {F, "XR_POSTAAQUALITY=0.000000", 0},
-    {V, "R_ANISOTROPY=", 5},
-    {F, "XWC_POSITION=671, 16", 0},
-    {V, "VID_GAMMARAMP=", 7},
-    {F, "DEFAULTGAMEPATH=Content;Content_Eng", 0},
-    {F, "VID_CABLEPROFILE=0", 0},
-    {F, "XR_SURFOPTIONS=16", 0},
-    {S, "XR_FLARES", 12},
-    {F, "XR_WALLMARKS=-1", 0},
-    {F, "R_PICMIP0=0", 0},
-    {F, "R_PICMIP1=0", 0},
-    {F, "R_PICMIP2=0", 0},
-    {F, "R_PICMIP3=0", 0},
-    {F, "R_PICMIP4=0", 0},
-    {F, "R_PICMIP5=0", 0},
-    {F, "R_PICMIP6=0", 0},
-    {F, "R_PICMIP7=0", 0},
-    {F, "R_PICMIP8=0", 0},
-    {F, "R_PICMIP9=0", 0},
-    {F, "R_PICMIP10=0", 0},
-    {F, "R_PICMIP11=0", 0},
-    {F, "R_PICMIP12=0", 0},
-    {F, "R_PICMIP13=0", 0},
-    {F, "R_PICMIP14=0", 0},
-    {F, "R_PICMIP15=0", 0},
-    {V, "XR_LODOFFSET=", 9},
-    {V, "XR_LODSCALE=", 10},
-    {V, "XR_LOD=", 8},
-    {F, "R_BACKBUFFERFORMAT=16384", 0},
-    {V, "R_ANTIALIAS=", 4},
-    {S, "XR_MOTIONBLUR_DOF", 11},
-    {S, "XR_GRAIN", 13},
-    {F, "XWC_OVERRIDELIGHTMAP=1", 0},
-    {F, "XWC_OVERRIDELIGHTGRID=1", 0},
-    {F, "XWC_LIGHTRES=64", 0},
-    {F, "XWC_LIGHTOCTTREERES=64", 0},
-    {F, "XWC_LIGHTOS=2", 0},
-    {F, "XWC_LIGHTMAPS=1", 0},
-    {F, "XWC_LIGHTLINEAR=0", 0},
-    {F, "XWC_LIGHTGRID=1", 0},
-    {F, "XWC_LIGHTGRIDOVERSAMPLE=0", 0},
-    {F, "XWC_ENABLEDISTRIBUTION=0", 0},
-    {F, "XWC_REDOFILES=S:\\Projects\\P8\\Sounds\\VO_S11.xwsc;", 0},
-    {F, "XWC_CALCPHYS=0", 0},
-    {F, "PREVIEW_CAMERA_POS=102.229301,357.239105,106.025482", 0},
-    {F, "PREVIEW_CAMERA_ANGLES=-0.227441,0.5,-3.952526", 0},
-    {F, "XR_ADAPTIVEQUALITYMODE=2", 0},
-    {F, "XWC_USETHEBEAST=1", 0},
-    {F, "XWC_SAVE_PROFILE_DATA=0", 0},
-    {F, "LANGUAGE=Eng", 0},
-    {F, "VID_BITDEPTH=0", 0},
-    {V, "MAXTEXTUREQUALITY=", 3},
-    {F, "GPU_PERF_METRIC=196", 0},
-    {F, "VIDEO_DEFAULTS_SET=1", 0},
-    {F, "XWC_OPTQ=1", 0},
-    {F, "XR_PPGLOWBIAS=", 0},
-    {F, "XR_PPGLOWSCALE=", 0},
-    {F, "XR_PPGLOWGAMMA=", 0},
-    {F, "XR_PPGLOWTHRESHOLD=", 0},
-    {F, "XR_VIEWSCALE=", 0},
-    {F, "XR_EFFECTMODELS=0", 0},
-    {F, "XR_DFRTARGETRATIO=1", 0},
-    {S, "XR_FOG", 10},
-    {F, "GAME_LASTVALIDPROFILE=default", 0},
+enum class Kind {
+    Fixed,   // the text, always
+    Switch,  // SwitchTable row N: key "=0" or key "=1" from CheckN
+    Value,   // ValueTable row N: the literal followed by the text of TextN
 };
 
-std::vector<std::string> FillTemplate(SettingsView& view) {
+struct TemplateRow {
+    Kind kind;
+    const char* text;  // a fixed line's text
+    int row;           // N, for a switch or a value
+};
+
+constexpr TemplateRow Fixed(const char* text) {
+    return {Kind::Fixed, text, 0};
+}
+constexpr TemplateRow Switch(int row) {
+    return {Kind::Switch, nullptr, row};
+}
+constexpr TemplateRow Value(int row) {
+    return {Kind::Value, nullptr, row};
+}
+
+constexpr int kOutLineCount = 200;  // the template's lines, then empty lines
+
+constexpr TemplateRow kTemplate[] = {
+    Fixed("VERSION=3"),
+    Switch(9),
+    Switch(1),
+    Fixed("SND_ENABLE_DEBUGPAGES=0"),
+    Switch(2),
+    Switch(3),
+    Fixed("#DISABLE_SHADER_USAGE_LOGGER=1"),
+    Fixed("//AUTOLAUNCHMAP="),
+    Switch(4),
+    Fixed("DEFAULTGAME=P8"),
+    Fixed("XWC_GAME=P8"),
+    Fixed("XWC_GAMEPATH=Content\\"),
+    Fixed("XWC_WAVESOURCEPATH=Z:\\Files\\Audio\\SoundContainers\\P8\\"),
+    Fixed("#XWC_WAVESOURCEPATH=S:\\Projects\\P8\\Sounds\\"),
+    Fixed("XWC_WAVE_ENCODE_USE_QUALITY_TABLES=1"),
+    Fixed("XWC_WAVE_ENCODE_NON_STREAMING_AS_MPG2=0"),
+    Switch(5),
+    Fixed("VID_RENDER=D3D9"),
+    Value(6),
+    Value(12),
+    Value(13),
+    Value(14),
+    Switch(6),
+    Switch(7),
+    Switch(8),
+    Value(1),
+    Value(2),
+    Fixed("XR_CHARSHADOWS=1"),
+    Value(11),
+    Fixed("XR_POSTAAQUALITY=0.000000"),
+    Value(5),
+    Fixed("XWC_POSITION=671, 16"),
+    Value(7),
+    Fixed("DEFAULTGAMEPATH=Content;Content_Eng"),
+    Fixed("VID_CABLEPROFILE=0"),
+    Fixed("XR_SURFOPTIONS=16"),
+    Switch(12),
+    Fixed("XR_WALLMARKS=-1"),
+    Fixed("R_PICMIP0=0"),
+    Fixed("R_PICMIP1=0"),
+    Fixed("R_PICMIP2=0"),
+    Fixed("R_PICMIP3=0"),
+    Fixed("R_PICMIP4=0"),
+    Fixed("R_PICMIP5=0"),
+    Fixed("R_PICMIP6=0"),
+    Fixed("R_PICMIP7=0"),
+    Fixed("R_PICMIP8=0"),
+    Fixed("R_PICMIP9=0"),
+    Fixed("R_PICMIP10=0"),
+    Fixed("R_PICMIP11=0"),
+    Fixed("R_PICMIP12=0"),
+    Fixed("R_PICMIP13=0"),
+    Fixed("R_PICMIP14=0"),
+    Fixed("R_PICMIP15=0"),
+    Value(9),
+    Value(10),
+    Value(8),
+    Fixed("R_BACKBUFFERFORMAT=16384"),
+    Value(4),
+    Switch(11),
+    Switch(13),
+    Fixed("XWC_OVERRIDELIGHTMAP=1"),
+    Fixed("XWC_OVERRIDELIGHTGRID=1"),
+    Fixed("XWC_LIGHTRES=64"),
+    Fixed("XWC_LIGHTOCTTREERES=64"),
+    Fixed("XWC_LIGHTOS=2"),
+    Fixed("XWC_LIGHTMAPS=1"),
+    Fixed("XWC_LIGHTLINEAR=0"),
+    Fixed("XWC_LIGHTGRID=1"),
+    Fixed("XWC_LIGHTGRIDOVERSAMPLE=0"),
+    Fixed("XWC_ENABLEDISTRIBUTION=0"),
+    Fixed("XWC_REDOFILES=S:\\Projects\\P8\\Sounds\\VO_S11.xwsc;"),
+    Fixed("XWC_CALCPHYS=0"),
+    Fixed("PREVIEW_CAMERA_POS=102.229301,357.239105,106.025482"),
+    Fixed("PREVIEW_CAMERA_ANGLES=-0.227441,0.5,-3.952526"),
+    Fixed("XR_ADAPTIVEQUALITYMODE=2"),
+    Fixed("XWC_USETHEBEAST=1"),
+    Fixed("XWC_SAVE_PROFILE_DATA=0"),
+    Fixed("LANGUAGE=Eng"),
+    Fixed("VID_BITDEPTH=0"),
+    Value(3),
+    Fixed("GPU_PERF_METRIC=196"),
+    Fixed("VIDEO_DEFAULTS_SET=1"),
+    Fixed("XWC_OPTQ=1"),
+    Fixed("XR_PPGLOWBIAS="),
+    Fixed("XR_PPGLOWSCALE="),
+    Fixed("XR_PPGLOWGAMMA="),
+    Fixed("XR_PPGLOWTHRESHOLD="),
+    Fixed("XR_VIEWSCALE="),
+    Fixed("XR_EFFECTMODELS=0"),
+    Fixed("XR_DFRTARGETRATIO=1"),
+    Switch(10),
+    Fixed("GAME_LASTVALIDPROFILE=default"),
+};
+
+// Every row of both key tables stands in the template exactly once.
+constexpr bool EachRowOnce(Kind kind, int rows) {
+    for (int n = 1; n <= rows; ++n) {
+        int uses = 0;
+        for (const TemplateRow& row : kTemplate) {
+            uses += row.kind == kind && row.row == n;
+        }
+        if (uses != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(std::size(kTemplate) == 93);
+static_assert(EachRowOnce(Kind::Switch, kSwitchCount) && EachRowOnce(Kind::Value, kValueCount));
+
+// A text box holds one line; a line end in it (a paste, another program) would add lines.
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+}  // namespace
+
+std::vector<std::string> FillTemplate(View& view) {
     std::vector<std::string> out(kOutLineCount);
-    for (int i = 0; i < kTemplateRows; ++i) {
-        const TemplateRow& row = SettingsTemplate[i];
-        std::string& line = out[i];
-        line = row.text;
+    for (std::size_t i = 0; i < std::size(kTemplate); ++i) {
+        const TemplateRow& row = kTemplate[i];
         switch (row.kind) {
-            case TemplateKind::Fixed:
+            case Kind::Fixed:
+                out[i] = row.text;
                 break;
-            case TemplateKind::Switch:
-                line += view.GetCheck(row.control) ? "=1" : "=0";
+            case Kind::Switch:
+                out[i] = std::string(SwitchTable[row.row - 1]) +
+                         (view.GetCheck(row.row) ? "=1" : "=0");
                 break;
-            case TemplateKind::Value:
-                line += view.GetText(row.control);
+            case Kind::Value:
+                out[i] = std::string(ValueTable[row.row - 1]) + FirstLine(view.GetText(row.row));
                 break;
         }
     }

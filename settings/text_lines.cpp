@@ -1,10 +1,38 @@
-// Splitting and joining of 8-bit text, linear in the size of the text.
-#include "text_lines.h"
+// The text of settings files and of the folder the user types: lines, byte-order marks,
+// quotes and blanks.
+#include "settings.h"
 
 namespace velkin {
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
+namespace {
+
+const std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+const std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
+const std::string_view kFileName = "\\environment.cfg";
+
+bool StartsWith(std::string_view text, std::string_view start) {
+    return text.substr(0, start.size()) == start;
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+Result SplitSettingsText(std::string_view bytes, std::vector<std::string>& lines) {
+    lines.clear();
+    for (std::string_view mark : kUtf16Marks) {
+        if (StartsWith(bytes, mark)) {
+            return Result::Failure(
+                "It is Unicode (UTF-16) text, not ANSI text. Save it as ANSI text in your "
+                "editor, then read it again.");
+        }
+    }
+    // Notepad may put a UTF-8 mark in front; it is not part of the first key.
+    if (StartsWith(bytes, kUtf8Mark)) {
+        bytes.remove_prefix(kUtf8Mark.size());
+    }
     std::size_t start = 0;
     const std::size_t size = bytes.size();
     for (std::size_t i = 0; i < size; ++i) {
@@ -21,7 +49,7 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
     if (start < size) {
         lines.emplace_back(bytes.substr(start));
     }
-    return lines;
+    return Result::Success();
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -36,6 +64,27 @@ std::string JoinLines(const std::vector<std::string>& lines) {
         bytes += "\r\n";
     }
     return bytes;
+}
+
+std::string FolderFromAnswer(std::string answer) {
+    // What Explorer's "Copy as path" gives, or a paste with blanks around it.
+    const char* const kStrip = " \t\"";
+    const std::string::size_type first = answer.find_first_not_of(kStrip);
+    if (first == std::string::npos) {
+        return "";
+    }
+    answer = answer.substr(first, answer.find_last_not_of(kStrip) - first + 1);
+    if (answer.size() >= kFileName.size()) {
+        const std::size_t tail = answer.size() - kFileName.size();
+        bool named = true;
+        for (std::size_t i = 0; i < kFileName.size(); ++i) {
+            named = named && Lower(answer[tail + i]) == kFileName[i];
+        }
+        if (named) {
+            answer.erase(tail);
+        }
+    }
+    return answer;
 }
 
 }  // namespace velkin

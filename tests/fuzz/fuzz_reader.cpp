@@ -3,14 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "settings.h"
-#include "text_lines.h"
+#include "fakes.h"
 
 namespace {
+
+using velkin::test::Lines;
 
 void Expect(bool ok, const char* what, const std::string& expected, const std::string& got) {
     if (!ok) {
@@ -23,42 +21,32 @@ bool StartsWith(std::string_view line, std::string_view literal) {
     return line.substr(0, literal.size()) == literal;
 }
 
-// Records the one change a line may make: the literal it implies and the value it sets.
-class RecordingView : public velkin::SettingsView {
-  public:
-    std::string AskForText(const std::string&) override { return ""; }
-    void ShowMessage(const std::string&, velkin::Icon) override {}
-    bool GetCheck(int) override { return false; }
-    std::string GetText(int) override { return ""; }
-    std::string GetMarker() override { return ""; }
+// Records each change a line makes, as the line that would make it.
+struct RecordingView : velkin::test::FakeView {
     void SetCheck(int n, bool on) override {
-        for (const velkin::SwitchRow& row : velkin::SwitchTable) {
-            if (row.check == n) {
-                changes.push_back(on ? row.on : row.off);
-            }
-        }
-        Expect(changes.size() == ++calls, "a check box of a switch row", "1..13",
-               std::to_string(n));
+        changes.push_back(std::string(velkin::SwitchTable[n - 1]) + (on ? "=1" : "=0"));
     }
     void SetText(int n, const std::string& text) override {
-        for (const velkin::ValueRow& row : velkin::ValueTable) {
-            if (row.text == n) {
-                changes.push_back(row.literal + text);
-                value = true;
-            }
-        }
-        Expect(changes.size() == ++calls, "a text box of a value row", "1..14", std::to_string(n));
+        changes.push_back(std::string(velkin::ValueTable[n - 1]) + text);
+        value = true;
     }
-    std::vector<std::string> changes;
-    std::size_t calls = 0;
+    Lines changes;
     bool value = false;  // a text box was set: literal and text make up the whole line
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> lines = velkin::SplitLines(bytes);
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    Lines lines;
+    if (!velkin::SplitSettingsText(bytes, lines).ok) {
+        Expect(bytes.size() >= 2 && (bytes[0] == '\xFF' || bytes[0] == '\xFE'),
+               "a refused text", "a UTF-16 mark in front", "none");
+        return 0;
+    }
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
     std::string kept;  // the input without its line ends
     for (const char c : bytes) {
         if (c != '\r' && c != '\n') {
@@ -73,18 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Expect(joined == kept, "the lines' bytes", "the input's without CR and LF",
            std::to_string(joined.size()) + " bytes, not " + std::to_string(kept.size()));
-    Expect(velkin::SplitLines(velkin::JoinLines(lines)) == lines, "lines after a join and a split",
-           "the same " + std::to_string(lines.size()), "others");
+    Lines again;
+    velkin::SplitSettingsText(velkin::JoinLines(lines), again);
+    Expect(again == lines || StartsWith(velkin::JoinLines(lines), "\xEF\xBB\xBF"),
+           "lines after a join and a split", "the same " + std::to_string(lines.size()), "others");
 
     for (const std::string& line : lines) {
         RecordingView view;
         velkin::ApplyLine(line, view);
         std::size_t literals = 0;  // how many of the 40 literals begin the line
-        for (const velkin::SwitchRow& row : velkin::SwitchTable) {
-            literals += StartsWith(line, row.on) + StartsWith(line, row.off);
+        for (std::string_view key : velkin::SwitchTable) {
+            literals += StartsWith(line, std::string(key) + "=1") +
+                        StartsWith(line, std::string(key) + "=0");
         }
-        for (const velkin::ValueRow& row : velkin::ValueTable) {
-            literals += StartsWith(line, row.literal);
+        for (std::string_view literal : velkin::ValueTable) {
+            literals += StartsWith(line, literal);
         }
         Expect(view.changes.size() == literals, "controls changed by a line",
                std::to_string(literals), std::to_string(view.changes.size()));

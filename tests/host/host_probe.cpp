@@ -1,19 +1,20 @@
 // Runs the host's real registry reader, start-up and launcher on the machine it is started on.
 // run-wine-host-tests.sh prepares the registry and the folders, then calls one check at a time:
 //   host_probe registry <DisplayIcon> <CurrentVersion>
-//   host_probe startup <settings folder> <user name>
-//   host_probe launch <game path>
-//   host_probe launch-fails <game path>
+//   host_probe startup <settings folder> [user name]   (a user name of "*" means José)
+//   host_probe launch-fails <game path> <reason>
 // Each prints what it expected and what came, and exits with 0 only when everything matched.
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+
+#include "fakes.h"
 #include "launcher.h"
 #include "registry.h"
 #include "startup.h"
 
-namespace velkin {
+namespace velkin::test {
 namespace {
 
 bool failed = false;
@@ -23,80 +24,80 @@ void Expect(const char* what, const std::string& expected, const std::string& go
     for (const char c : got) {
         shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
     }
-    if (expected == got) {
-        std::printf("ok   %s: %s\n", what, shown.c_str());
-    } else {
-        std::printf("FAIL %s: expected \"%s\", got \"%s\"\n", what, expected.c_str(),
-                    shown.c_str());
-        failed = true;
-    }
+    std::printf(expected == got ? "ok   %s: %s\n" : "FAIL %s: expected \"%s\", got \"%s\"\n",
+                what, expected == got ? shown.c_str() : expected.c_str(), shown.c_str());
+    failed = failed || expected != got;
 }
 
-// Every box, joined by " | ".
-struct Messages : General::FormatReport, StartupUi, LaunchUi {
-    void ShowMessage(const std::string& text) override {
-        shown += (shown.empty() ? "" : " | ") + text;
-    }
-    void ShowError(const std::string& text) override { ShowMessage(text); }
-    bool AskYesNo(const std::string&) override { return true; }
-    void SetTitle(const std::string&) override {}
-    void SetMarker(const std::string& caption) override { marker = caption; }
-    std::string shown, marker;
-};
+// A name outside ASCII, in this system's ANSI code page.
+std::string Jose() {
+    char name[16] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"Jos\u00e9", -1, name, sizeof name, nullptr, nullptr);
+    return name;
+}
 
 void Run(const std::vector<std::string>& args) {
-    Messages messages;
+    FakeView view;
     const std::string& what = args[0];
     if (what == "registry") {
-        auto machine = MakeNativeStartupMachine(messages);
         const char kWindows[] =
             "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
         Expect("DisplayIcon", args[1],
-               machine->ReadRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
+               General::ReadRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
                                            "CurrentVersion\\Uninstall\\Corvane_is1",
-                                           "DisplayIcon"));
-        Expect("CurrentVersion", args[2], machine->ReadRegistryString(kWindows, "CurrentVersion"));
-        Expect("missing value", "Error", machine->ReadRegistryString(kWindows, "NoSuchValue"));
+                                           "DisplayIcon", view));
+        Expect("CurrentVersion", args[2],
+               General::ReadRegistryString(kWindows, "CurrentVersion", view));
+        Expect("missing value", "Error", General::ReadRegistryString(kWindows, "X", view));
         Expect("missing key", "Error",
-               machine->ReadRegistryString("HKEY_LOCAL_MACHINE\\Software\\NoSuchKey", "X"));
+               General::ReadRegistryString("HKEY_LOCAL_MACHINE\\Software\\NoSuchKey", "X", view));
     } else if (what == "startup") {
-        auto machine = MakeNativeStartupMachine(messages);
+        std::string folder = args[1];
+        if (args.size() > 2) {
+            // cmd writes the name in the OEM code page: "José" must still find its folder.
+            const std::string user = Jose();
+            folder = "C:\\Users\\" + user + "\\Documents\\Corvane";
+            for (const std::string& part : {"C:\\Users\\" + user, "C:\\Users\\" + user +
+                                            "\\Documents", folder}) {
+                CreateDirectoryA(part.c_str(), nullptr);
+            }
+            CloseHandle(CreateFileA((folder + "\\Environment.cfg").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, 0, nullptr));
+            SetEnvironmentVariableA("USERNAME", user.c_str());
+        }
         HostState state;
         std::string settingsPath;
-        RunStartup(state, settingsPath, messages, *machine);
-        Expect("UserName", args[2], state.UserName);
-        Expect("SettingsPath", args[1], settingsPath);
-        Expect("marker", "Set.", messages.marker);
-        Expect("message",
-               "Settings path auto-detected :) Click Set Environment.cfg to detect values.",
-               messages.shown);
-        messages.shown.clear();
+        RunStartup(state, settingsPath, view, *MakeNativeStartupMachine(view));
+        Expect("SettingsPath", folder, settingsPath);
+        Expect("marker", "Set.", view.marker);
+        // the question, and the folder found
+        view.boxes.erase(view.boxes.begin(), view.boxes.begin() + std::min<std::size_t>(2, view.boxes.size()));
     } else {
-        LaunchGame(args[1], *MakeNativeProgramStarter(), messages);
-        if (what == "launch-fails") {
-            const std::string head = "Could not start " + args[1] + ":\r\n";
-            Expect("message", head + "<the system's reason>",
-                   messages.shown.size() > head.size() &&
-                           messages.shown.compare(0, head.size(), head) == 0
-                       ? head + "<the system's reason>"
-                       : messages.shown);
-            messages.shown.clear();
-        }
+        LaunchGame(args[1], view);
+        Expect("message", "[error] " + StartFailure(args[1], args[2]),
+               view.boxes.empty() ? "" : view.boxes[0]);
+        view.boxes.clear();
     }
-    Expect("other messages", "", messages.shown);
+    Expect("other messages", "", view.boxes.empty() ? "" : view.boxes[0]);
 }
 
 }  // namespace
-}  // namespace velkin
+}  // namespace velkin::test
 
 int main(int argc, char** argv) {
+    // Planted beside the program as cmd.exe, it leaves a mark if it is ever started.
+    char own[MAX_PATH] = {};
+    const std::string self(own, GetModuleFileNameA(nullptr, own, MAX_PATH));
+    if (self.size() > 8 && self.substr(self.size() - 8) == "\\cmd.exe") {
+        CloseHandle(CreateFileA((self.substr(0, self.size() - 7) + "planted.txt").c_str(),
+                                GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        return 0;
+    }
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const bool known = (args.size() == 3 && (args[0] == "registry" || args[0] == "startup")) ||
-                       (args.size() == 2 && (args[0] == "launch" || args[0] == "launch-fails"));
-    if (!known) {
-        std::fprintf(stderr, "usage: host_probe registry|startup|launch|launch-fails ...\n");
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: host_probe registry|startup|launch-fails ...\n");
         return 2;
     }
-    velkin::Run(args);
-    return velkin::failed ? 1 : 0;
+    velkin::test::Run(args);
+    return velkin::test::failed ? 1 : 0;
 }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The host against a real (Wine) machine: registry views, start-up detection in both folder
-# layouts and in Documents, started from another folder, and the launcher with a stand-in game.
-# Usage: run-wine-host-tests.sh host_probe.exe stub_game.exe
+# layouts and in Documents, started from another folder, with a name outside ASCII and a
+# planted cmd.exe beside the program, and the launcher's failures.
+# Usage: run-wine-host-tests.sh host_probe.exe
 set -u
 probe_exe="$1"
-stub_exe="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine/prefix.sh"
 velkin_wine_env
@@ -20,36 +20,25 @@ fail() {
     failures=$((failures + 1))
 }
 
-reg_set() {  # key value data view
-    wine reg add "$1" /v "$2" /d "$3" /f "/reg:$4" >/dev/null 2>&1 || fail "reg add $1 $2 /reg:$4"
+reg_set() {  # key value data view [type]
+    wine reg add "$1" /v "$2" /t "${5:-REG_SZ}" /d "$3" /f "/reg:$4" >/dev/null 2>&1 ||
+        fail "reg add $1 $2 /reg:$4"
 }
 
 # Runs the probe from a folder that is not its own, so usr.tmp must not follow the working folder.
 probe() {
     (cd "$c/elsewhere" && wine "$c/Velkin/host_probe.exe" "$@") || fail "host_probe $*"
-}
-
-# Lets every process of the prefix end (the hidden commands, the stand-in game).
-settle() {
-    wineserver -w
+    wineserver -w  # the hidden command ends too
 }
 
 expect_absent() {
     [ ! -e "$1" ] || fail "expected no $1, but it is there"
 }
 
-expect_file() {  # path expected-content
-    if [ ! -f "$1" ]; then
-        fail "expected $1, but it is missing"
-    elif [ "$(cat "$1")" != "$2" ]; then
-        fail "$1: expected \"$2\", got \"$(cat "$1")\""
-    else
-        echo "ok   $1"
-    fi
-}
-
 mkdir -p "$c/Velkin" "$c/elsewhere"
 cp "$probe_exe" "$c/Velkin/host_probe.exe"
+# A cmd.exe planted beside the program: it must never run.
+cp "$probe_exe" "$c/Velkin/cmd.exe"
 
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1'
 windows='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
@@ -64,44 +53,38 @@ probe registry "$game" 6.1
 echo "== start-up, 6.1: C:\\Users\\<user>\\Documents\\Corvane, stale usr.tmp"
 docs="$c/users/$user/Documents/Corvane"
 mkdir -p "$docs"
-: > "$docs/Environment.cfg"
-printf 'olduser \r\n' > "$c/Velkin/usr.tmp"
-probe startup "C:\\Users\\$user\\Documents\\Corvane" "$user"
-settle
+: >"$docs/Environment.cfg"
+printf 'olduser \r\n' >"$c/Velkin/usr.tmp"
+probe startup "C:\\Users\\$user\\Documents\\Corvane"
 expect_absent "$c/Velkin/usr.tmp"
 expect_absent "$c/elsewhere/usr.tmp"
 
-echo "== start-up, 5.1: C:\\Documents and Settings\\<user>\\My Documents\\Corvane"
+echo "== start-up, 6.1: a user name outside ASCII"
 rm -rf "$docs"
+probe startup - jose
+
+echo "== start-up, 5.1: C:\\Documents and Settings\\<user>\\My Documents\\Corvane"
 xp="$c/Documents and Settings/$user/My Documents/Corvane"
 mkdir -p "$xp"
-: > "$xp/Environment.cfg"
+: >"$xp/Environment.cfg"
 reg_set "$windows" CurrentVersion 5.1 32
-probe startup "C:\\Documents and Settings\\$user\\My Documents\\Corvane" "$user"
-settle
-expect_absent "$c/Velkin/usr.tmp"
+probe startup "C:\\Documents and Settings\\$user\\My Documents\\Corvane"
 
 echo "== start-up, 6.1: the shell's Documents folder when the layout has no file"
 rm -rf "$c/Documents and Settings"
 reg_set "$windows" CurrentVersion 6.1 32
-wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
-    /v Personal /t REG_EXPAND_SZ /d 'C:\MyDocs' /f >/dev/null 2>&1 || fail "redirect Documents"
+reg_set 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' Personal \
+    'C:\MyDocs' 64 REG_EXPAND_SZ
 mkdir -p "$c/MyDocs/Corvane"
-: > "$c/MyDocs/Corvane/Environment.cfg"
-probe startup 'C:\MyDocs\Corvane' "$user"
-settle
+: >"$c/MyDocs/Corvane/Environment.cfg"
+probe startup 'C:\MyDocs\Corvane'
+expect_absent "$c/Velkin/planted.txt"
 
-echo "== launcher: the exact program, quoted, in its folder, maximised"
-mkdir -p "$c/Program Files (x86)/Corvane Game"
-cp "$stub_exe" "$c/Program Files (x86)/Corvane Game/Corvane.exe"
-# Started by an unquoted command line, this one would win.
-cp "$stub_exe" "$c/Program.exe"
-probe launch "$game"
-settle
-expect_file "$c/Program Files (x86)/Corvane Game/launch-record.txt" \
-    "$(printf 'command="%s"\nfolder=%s\nshow=3' "$game" 'C:\Program Files (x86)\Corvane Game')"
-expect_absent "$c/launch-record.txt"
-probe launch-fails 'C:\No Such Folder\Corvane.exe'
+echo "== launcher: what cannot be started is named plainly"
+mkdir -p "$c/Games/Corvane.exe"
+printf 'not a program' >"$c/Games/notes.exe"
+probe launch-fails 'C:\Games\Corvane.exe' 'It is a folder, not a program.'
+probe launch-fails 'C:\Games\notes.exe' 'It is not a program that Windows can start.'
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

@@ -1,7 +1,67 @@
-# Makes the release package into a scratch folder and checks it: the zip's name, that it
-# holds exactly Velkin.exe, README.md and LICENSE at its top level, that the exe in it is
-# the one built, and that the .sha256 beside it is the zip's.
+# Checks the program as it ships: Velkin.exe's version record and manifest carry VERSION, and
+# it needs no DLL beyond those that come with Windows; then makes the release package into a scratch folder and checks its name (also
+# where the README names it), that it holds exactly Velkin.exe, README.md and LICENSE at its
+# top level, that the exe in it is the one built, and that the .sha256 beside it is the zip's.
 # -DBINARY_DIR=<build> -DSOURCE_DIR=<source> -DPACKAGE=<name without .zip> -DCPACK=<cpack>
+# -DOBJDUMP=<objdump> -DWINDRES=<windres> -DEXE=<Velkin.exe> -DVERSION=<file version>
+cmake_minimum_required(VERSION 3.21)
+function(expect what expected got)
+    if(NOT "${expected}" STREQUAL "${got}")
+        message(FATAL_ERROR "${what}: expected \"${expected}\", got \"${got}\"")
+    endif()
+endfunction()
+
+execute_process(COMMAND ${WINDRES} -i ${EXE} -O rc OUTPUT_VARIABLE resources)
+string(REPLACE "." ";" parts ${VERSION})
+set(numbers "")
+foreach(part ${parts})
+    math(EXPR part "${part}")
+    list(APPEND numbers ${part})
+endforeach()
+list(INSERT numbers 2 0)  # 2.00.0001 is 2, 0, 0, 1
+string(REPLACE ";" ", " numbers_text "${numbers}")
+string(REGEX MATCH "FILEVERSION ([0-9, ]+)" ignored "${resources}")
+expect("FILEVERSION" "${numbers_text}" "${CMAKE_MATCH_1}")
+foreach(pair "FileVersion;${VERSION}" "ProductVersion;${VERSION}" "InternalName;Velkin"
+             "OriginalFilename;Velkin.exe")
+    list(GET pair 0 name)
+    list(GET pair 1 value)
+    string(REGEX MATCH "VALUE \"${name}\", \"([^\"]*)\"" ignored "${resources}")
+    expect("${name}" "${value}" "${CMAKE_MATCH_1}")
+endforeach()
+foreach(name CompanyName ProductName)
+    if(NOT resources MATCHES "VALUE \"${name}\", \"[^\"]+\"")
+        message(FATAL_ERROR "${name}: expected a text, got none")
+    endif()
+endforeach()
+string(REPLACE ";" "." dotted "${numbers}")
+file(STRINGS ${EXE} manifest REGEX "name=\"Velkin\"")
+if(NOT manifest MATCHES "version=\"${dotted}\"")
+    message(FATAL_ERROR "manifest: expected version=\"${dotted}\", got: ${manifest}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${headers}")
+if(NOT status EQUAL 0 OR NOT dlls)
+    message(FATAL_ERROR "objdump -p Velkin.exe: expected its imports, got exit ${status}")
+endif()
+# What every Windows from XP on ships; msvcrt is the C runtime that MinGW links against.
+set(system kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
+    comctl32.dll msvcrt.dll)
+foreach(dll ${dlls})
+    string(REPLACE "DLL Name: " "" dll "${dll}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST system)
+        message(FATAL_ERROR "Velkin.exe imports: expected only DLLs of Windows, got ${dll}")
+    endif()
+endforeach()
+
+file(READ ${SOURCE_DIR}/README.md readme)
+string(FIND "${readme}" "${PACKAGE}.zip" named)
+if(named EQUAL -1)
+    message(FATAL_ERROR "README.md: expected the release zip ${PACKAGE}.zip named, got none")
+endif()
+
 set(scratch ${BINARY_DIR}/release-check)
 file(REMOVE_RECURSE ${scratch})
 file(MAKE_DIRECTORY ${scratch}/unpacked)

@@ -1,123 +1,131 @@
-// The settings core over fakes: line recognition, line ends, the press of Command1 and the save.
+// The settings core over fakes: line recognition, the text of files and answers, the press of
+// Command1 and the save, against golden files made by tests/golden/make-golden.sh.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <new>
 
 #include "fakes.h"
-#include "system_reason.h"
 
 namespace velkin::test {
 namespace {
 
-// Logs every change ApplyLine makes, as "CheckN=0/1" or "TextN=<text>".
-class RecordingView : public FakeView {
-  public:
-    Lines changes;
-    void SetCheck(int n, bool on) override {
-        changes.push_back("Check" + std::to_string(n) + (on ? "=1" : "=0"));
-    }
-    void SetText(int n, const std::string& text) override {
-        changes.push_back("Text" + std::to_string(n) + "=" + text);
-    }
-};
+std::string Golden(const char* name) {
+    std::ifstream in(std::string(VELKIN_GOLDEN_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(in.good()) << "expected the golden file " << name << ", got none";
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
-struct Key {
-    const char* key;
-    int n;
-};
-const Key kSwitches[] = {
-    {"SND_ENABLE", 1},         {"SHOW_DEVELOPMENT", 2},
-    {"SHOW_CONFIDENTIAL", 3},  {"SKIPINTRO", 4},
-    {"R_DYNAMICLOADMIPS", 5},  {"VID_VSYNC", 6},
-    {"VID_FULLSCREEN", 7},     {"VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED", 8},
-    {"FORCESPECTATOR", 9},     {"XR_FOG", 10},
-    {"XR_MOTIONBLUR_DOF", 11}, {"XR_FLARES", 12},
-    {"XR_GRAIN", 13},
-};
-const Key kValues[] = {
-    {"VID_DWIDTH", 1},      {"VID_DHEIGHT", 2},      {"MAXTEXTUREQUALITY", 3},
-    {"R_ANTIALIAS", 4},     {"R_ANISOTROPY", 5},     {"VID_GAMMA", 6},
-    {"VID_GAMMARAMP", 7},   {"XR_LOD", 8},           {"XR_LODOFFSET", 9},
-    {"XR_LODSCALE", 10},    {"XR_SHADERMODE", 11},   {"VID_BRIGHTNESS", 12},
-    {"VID_BLACKLEVEL", 13}, {"VID_PIXELASPECT", 14},
-};
+Lines Split(const std::string& bytes) {
+    Lines lines;
+    EXPECT_TRUE(SplitSettingsText(bytes, lines).ok);
+    return lines;
+}
 
-TEST(ApplyLine, EachLineChangesAtMostItsOwnControl) {
-    struct Case {
+TEST(ApplyLine, OnlyAWholeLiteralAtTheStartCounts) {
+    const struct {
         std::string line;
-        std::string change;  // "" when the line must change nothing
+        int check;  // the box set, 0 for none
+        bool on;
+        int text;  // the box set, 0 for none
+        std::string value;
+    } cases[] = {
+        {"SND_ENABLE=10", 1, true, 0, ""},
+        {"SND_ENABLE=0x", 1, false, 0, ""},
+        {"VID_FULLSCREEN=1", 7, true, 0, ""},
+        {"VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED=1", 8, true, 0, ""},
+        {"XR_LODOFFSET=-0.25", 0, false, 9, "-0.25"},
+        {"XR_LOD=2", 0, false, 8, "2"},
+        {"VID_GAMMARAMP=0.9 1.0", 0, false, 7, "0.9 1.0"},
+        {"VID_DWIDTH= 1920 ", 0, false, 1, " 1920 "},
+        {"VID_DWIDTH=", 0, false, 1, ""},
+        {std::string("VID_DHEIGHT=\xe9\0x", 15), 0, false, 2, std::string("\xe9\0x", 3)},
+        {"snd_enable=1", 0, false, 0, ""},
+        {" SND_ENABLE=1", 0, false, 0, ""},
+        {"SND_ENABLE =1", 0, false, 0, ""},
+        {"SND_ENABLE=2", 0, false, 0, ""},
+        {"SND_ENABLE=", 0, false, 0, ""},
+        {"SND_ENABLE_DEBUGPAGES=1", 0, false, 0, ""},
+        {"VID_FULLSCREEN_WINDOWED=1", 0, false, 0, ""},
+        {"#XR_FOG=1", 0, false, 0, ""},
+        {"XR_LODBIAS=1", 0, false, 0, ""},
+        {"VID_GAMMARAM=1", 0, false, 0, ""},
+        {"", 0, false, 0, ""},
     };
-    std::vector<Case> cases = {
-        // Only the key and its digit are compared; a value is the rest of the line, verbatim.
-        {"SND_ENABLE=10", "Check1=1"},
-        {"SND_ENABLE=0x", "Check1=0"},
-        {"XR_FOG=1\x80", "Check10=1"},
-        {"VID_GAMMARAMP=0.9 1.0", "Text7=0.9 1.0"},
-        {"VID_DWIDTH= 1920 ", "Text1= 1920 "},
-        {"VID_DWIDTH=", "Text1="},
-        {"VID_DWIDTH=a=b VID_DHEIGHT=3", "Text1=a=b VID_DHEIGHT=3"},
-        {std::string("VID_DWIDTH=\xe9\0x", 14), std::string("Text1=\xe9\0x", 9)},
-    };
-    // Look-alikes that are not the key.
-    for (const char* line :
-         {"snd_enable=1", " SND_ENABLE=1", "SND_ENABLE =1", "SND_ENABLE=2", "SND_ENABLE",
-          "SND_ENABLE_DEBUGPAGES=1", "XR_FOGGY=1", "#XR_FOG=1", "VID_FULLSCREEN_WINDOWED=1", "",
-          "VID_DWIDTH =1920", "XR_LOD", "XR_LODBIAS=1", "VID_GAMMARAM=1"}) {
-        cases.push_back({line, ""});
-    }
-    for (const Key& s : kSwitches) {
-        for (const char* digit : {"0", "1"}) {
-            cases.push_back(
-                {s.key + std::string("=") + digit, "Check" + std::to_string(s.n) + "=" + digit});
-        }
-    }
-    for (const Key& v : kValues) {
-        cases.push_back(
-            {v.key + std::string("=v") + v.key, "Text" + std::to_string(v.n) + "=v" + v.key});
-    }
-    for (const Case& c : cases) {
-        RecordingView view;
+    for (const auto& c : cases) {
+        FakeView view, before;
+        view.texts[c.text] = "untouched";
+        before.texts[c.text] = "untouched";
         ApplyLine(c.line, view);
-        EXPECT_EQ(c.change.empty() ? Lines{} : Lines{c.change}, view.changes)
-            << "line \"" << c.line << "\"";
+        for (int n = 1; n <= kValueCount; ++n) {
+            const bool set = n == c.text;
+            EXPECT_EQ(set ? c.value : before.texts[n], view.texts[n]) << "Text" << n << ", line "
+                                                                      << c.line;
+            if (n <= kSwitchCount) {
+                EXPECT_EQ(n == c.check && c.on, view.checks[n]) << "Check" << n << ", line "
+                                                                << c.line;
+            }
+        }
     }
 }
 
-TEST(SplitLines, EachLineEndEndsOneLine) {
+TEST(SettingsText, LineEndsMarksAndAnswers) {
     const struct {
         std::string bytes;
         Lines lines;
-    } cases[] = {
+    } texts[] = {
         {"", {}},
         {"\r\n", {""}},
-        {"a", {"a"}},
-        {"a\r\nb\r\n", {"a", "b"}},
         {"a\r\nb", {"a", "b"}},
         {"a\nb\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
-        {"a\r\n\r\nb", {"a", "", "b"}},
         {"a\r\rb", {"a", "", "b"}},
         {"a\n\r\nb", {"a", "", "b"}},
-        {"a\r\r\n", {"a", ""}},
-        {"a\n\r", {"a", ""}},
-        {" x = y \t\r\n", {" x = y \t"}},
+        {"\xEF\xBB\xBFVID_DWIDTH=1\r\n", {"VID_DWIDTH=1"}},
+        {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}},
         {std::string("a\0b\r\n\xff\xfe", 7), {std::string("a\0b", 3), "\xff\xfe"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.lines, SplitLines(c.bytes)) << "for bytes \"" << c.bytes << "\"";
+    for (const auto& t : texts) {
+        EXPECT_EQ(t.lines, Split(t.bytes)) << "for bytes \"" << t.bytes << "\"";
     }
     EXPECT_EQ("a\r\n\r\nb \r\n", JoinLines({"a", "", "b "}));
-    EXPECT_EQ("Access is denied.", TidyReason("Access is denied.\r\n"));
-    EXPECT_EQ("Permission denied.", TidyReason("Permission denied"));
+    for (const char* unicode : {"\xFF\xFEV\0", "\xFE\xFF\0V"}) {
+        Lines lines;
+        const Result result = SplitSettingsText(std::string(unicode, 4), lines);
+        EXPECT_FALSE(result.ok) << "a UTF-16 mark: expected a failure, got success";
+        EXPECT_NE(std::string::npos, result.reason.find("not ANSI text")) << result.reason;
+    }
+
+    const std::pair<const char*, const char*> answers[] = {
+        {"C:\\Games\\Corvane", "C:\\Games\\Corvane"},
+        {"  \"C:\\My Games\\Corvane\"\t ", "C:\\My Games\\Corvane"},
+        {"C:\\Corvane\\Environment.cfg", "C:\\Corvane"},
+        {"\"D:\\Corvane\\ENVIRONMENT.CFG\" ", "D:\\Corvane"},
+        {"C:\\Corvane\\Environment.cfg.bak", "C:\\Corvane\\Environment.cfg.bak"},
+        {"C:\\Corvane\\MyEnvironment.cfg", "C:\\Corvane\\MyEnvironment.cfg"},
+        {"C:\\Corvane\\", "C:\\Corvane\\"},
+        {" \"\" ", ""},
+    };
+    for (const auto& a : answers) {
+        EXPECT_EQ(a.second, FolderFromAnswer(a.first)) << "answer \"" << a.first << "\"";
+    }
 }
 
 const char kPrompt[] =
-    "Enter the full path to you Environment.cfg file. Usually in "
+    "input Enter the full path to you Environment.cfg file. Usually in "
     "C:\\Users\\%USERNAME%\\Documents\\Corvane on Vista\\Win7 C:\\Documents and "
     "Settings\\%USERNAME%\\My Documents\\Corvane on Windows XP. Do not enter trailing \\!";
 const char kFolder[] = "C:\\Users\\ann\\Documents\\Corvane";
 const char kFile[] = "C:\\Users\\ann\\Documents\\Corvane\\Environment.cfg";
 const char kBackup[] = "C:\\Users\\ann\\Documents\\Corvane\\Environment.cf0";
+const char kMissing[] =
+    "[warning] There is no Environment.cfg in C:\\Users\\ann\\Documents\\Corvane.\r\nSave "
+    "settings would create one there.";
+const char kBackingUp[] = "[warning] Creating Backup of Current Settings to Environment.cf0";
+const char kGenerated[] = "Config file generated! Press OK to write Environment.cfg!";
+const char kWritten[] = "Environment.cfg written successfully!";
 
 struct Settings : ::testing::Test {
     SettingsState state;
@@ -128,160 +136,162 @@ struct Settings : ::testing::Test {
     void Save() { WriteSettings(state, view, files); }
 };
 
-TEST_F(Settings, NoFolderYetAsksAndReadsInTheSamePress) {
-    for (const char* known : {"", "1"}) {  // "1" is what start-up leaves for none
-        state = {};
-        state.SettingsPath = known;
-        view.prompts.clear();
-        view.answers = {kFolder};
-        files.files[kFile] = "SND_ENABLE=1\r\nVID_DWIDTH=1600\r\n";
-        Read();
-        EXPECT_EQ(Lines{kPrompt}, view.prompts);
-        EXPECT_EQ(kFile, state.SettingsFile);
-        EXPECT_TRUE(view.checks[1]);
-        EXPECT_EQ("1600", view.texts[1]);
-        Read();
-        EXPECT_EQ(1u, view.prompts.size()) << "a known folder is not asked for again";
-    }
-    EXPECT_TRUE(view.messages.empty());
-}
-
-TEST_F(Settings, CancelOrAShortAnswerEndsThePressAndAsksAgainNextTime) {
-    for (const char* answer : {"", "C"}) {
-        state = {};
-        state.SettingsPath = "1";
-        view.prompts.clear();
-        files.existsAsked.clear();
-        view.answers = {answer};
-        Read();
-        EXPECT_EQ("1", state.SettingsPath) << "answer \"" << answer << "\"";
-        EXPECT_EQ("", state.SettingsFile) << "answer \"" << answer << "\"";
-        EXPECT_TRUE(files.existsAsked.empty()) << "answer \"" << answer << "\": looked for a file";
-        view.answers = {kFolder};
-        Read();
-        EXPECT_EQ(2u, view.prompts.size()) << "answer \"" << answer << "\": not asked again";
-    }
-    state.SettingsPath = "D:";
-    Read();
-    EXPECT_EQ("D:\\Environment.cfg", state.SettingsFile) << "a known folder is used as it stands";
-}
-
-TEST_F(Settings, TheLastLineOfAKeyWinsAndOtherControlsStay) {
+// What the game's own file shows in the window, and what a save then writes.
+TEST_F(Settings, TheGameFileReadAndSavedGivesTheGoldenFiles) {
+    files.files[kFile] = Golden("sample-input.cfg");
+    files.files[kBackup] = "an older backup\r\n";
     state.SettingsPath = kFolder;
-    view.checks[9] = true;
-    view.texts[3] = "old";
-    view.texts[5] = "16";
-    files.files[kFile] =
-        "SND_ENABLE=1\r\nVID_DWIDTH=640\r\nSND_ENABLE=0\r\n# x\nVID_DWIDTH=800\r\n"
-        "MAXTEXTUREQUALITY=1024\rMAXTEXTUREQUALITY=";
     Read();
-    EXPECT_FALSE(view.checks[1]);
-    EXPECT_EQ("800", view.texts[1]);
-    EXPECT_EQ("", view.texts[3]);
-    EXPECT_TRUE(view.checks[9]) << "a key not in the file keeps its box";
-    EXPECT_EQ("16", view.texts[5]);
-    EXPECT_EQ(7u, state.LineCount);
-    EXPECT_EQ("# x", state.Lines[3]) << "unmanaged lines are kept";
+    const char kChecks[] = "1101010101010";
+    const char* const kTexts[] = {"1920", "1080",  "2048", "4", "8",    "1.15", "0.9 1.0 1.1",
+                                  "2",    "-0.25", "1.5",  "3", "0.52", "0.07", "1.000000"};
+    for (int n = 1; n <= kValueCount; ++n) {
+        EXPECT_EQ(kTexts[n - 1], view.texts[n]) << "Text" << n;
+        if (n <= kSwitchCount) {
+            EXPECT_EQ(kChecks[n - 1] == '1', view.checks[n]) << "Check" << n;
+        }
+    }
+    Save();
+    EXPECT_EQ((Lines{kBackingUp, kGenerated, kWritten}), view.boxes);
+    EXPECT_EQ(Golden("sample-input.cfg"), files.files[kBackup]);
+    EXPECT_EQ(Golden("sample-output.cfg"), files.files[kFile]);
+
+    // A line end pasted into a box never reaches the file as a line of its own.
+    FakeView empty;
+    empty.texts[6] = "\r\nFORCESPECTATOR=1";
+    empty.texts[1] = "\nVID_DWIDTH=1";
+    WriteSettings(state, empty, files);
+    EXPECT_EQ(Golden("empty-output.cfg"), files.files[kFile]);
 }
 
-TEST_F(Settings, AMissingOrUnreadableFileEmptiesTheTableAndKeepsTheControls) {
+TEST_F(Settings, APressAsksForAFolderUntilOneHoldsTheFile) {
     const struct {
-        bool unreadable;
-        Lines messages;
+        const char* known;  // SettingsPath before the press
+        const char* answer;
+        bool present;
+        Lines boxes;
+        const char* after;  // SettingsPath after the press
+        bool formed;        // the press formed the file name
     } cases[] = {
-        {false, {}},
-        {true, {std::string("[error] Could not read ") + kFile + ":\r\nAccess is denied."}},
+        {"", kFolder, true, {kPrompt}, kFolder, true},
+        {"1", "\"C:\\Users\\ann\\Documents\\Corvane\\Environment.cfg\"", true, {kPrompt}, kFolder,
+         true},
+        {"1", "", true, {kPrompt}, "1", false},
+        {"1", "C", true, {kPrompt}, "1", false},
+        {"", kFolder, false, {kPrompt, kMissing}, "", true},
+        {kFolder, "", false, {kMissing}, kFolder, true},
+        {kFolder, "", true, {}, kFolder, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("known \"") + c.known + "\", answer \"" + c.answer + "\"");
         state = {};
-        state.SettingsPath = kFolder;
-        view.messages.clear();
-        files.files[kFile] = "SND_ENABLE=1\r\nVID_DWIDTH=800\r\n";
-        Read();
-        ASSERT_EQ(2u, state.LineCount);
-        view.texts[2] = "typed";
-        if (c.unreadable) {
-            files.unreadable.insert(kFile);
-        } else {
-            files.files.erase(kFile);
+        state.SettingsPath = c.known;
+        view = {};
+        view.answers = {c.answer};
+        files = {};
+        if (c.present) {
+            files.files[kFile] = "SND_ENABLE=1\r\n";
         }
         Read();
-        EXPECT_EQ(c.messages, view.messages);
-        EXPECT_EQ(Lines{}, state.Lines);
-        EXPECT_EQ(0u, state.LineCount);
-        EXPECT_FALSE(state.FileRead);
-        EXPECT_TRUE(view.checks[1]);
-        EXPECT_EQ("800", view.texts[1]);
-        EXPECT_EQ("typed", view.texts[2]);
+        EXPECT_EQ(c.boxes, view.boxes);
+        EXPECT_EQ(c.after, state.SettingsPath);
+        EXPECT_EQ(c.formed ? kFile : "", state.SettingsFile);
+        EXPECT_EQ(c.formed && c.present, view.checks[1]);
     }
 }
 
-TEST_F(Settings, NoFileNameYetMeansAMessageAndNothingWritten) {
-    view.marker = "Set.";
-    Save();
-    EXPECT_EQ(Lines{"[error] Nothing to save yet: no settings file has been read. Click "
-                    "Environment.cfg to read your settings first."},
-              view.messages);
-    EXPECT_EQ(Lines{}, files.written);
+TEST_F(Settings, AFailedReadSaysWhyKeepsTheControlsAndBlocksTheSave) {
+    class NoMemory : public FakeFileSystem {
+        Result ReadBytes(const std::string&, std::string&) override { throw std::bad_alloc(); }
+    };
+    const std::string head = std::string("[error] Could not read ") + kFile + ":\r\n";
+    const struct {
+        std::string bytes;
+        bool unreadable, noMemory;
+        const char* reason;
+    } cases[] = {
+        {"SND_ENABLE=0\r\n", true, false, "Access is denied."},
+        {std::string("\xFF\xFES\0N\0D\0", 8), false, false, "It is Unicode (UTF-16) text, not ANSI text."},
+        {"SND_ENABLE=0\r\n", false, true, "There is not enough memory to hold it."},
+    };
+    for (const auto& c : cases) {
+        NoMemory noMemory;
+        FakeFileSystem plain;
+        FakeFileSystem& disk = c.noMemory ? noMemory : plain;
+        disk.files[kFile] = c.bytes;
+        disk.files[kBackup] = "good backup\r\n";
+        if (c.unreadable) {
+            disk.unreadable.insert(kFile);
+        }
+        state = {};
+        state.SettingsPath = kFolder;
+        view = {};
+        view.checks[1] = true;
+        ReadSettings(state, view, disk);
+        ASSERT_EQ(1u, view.boxes.size());
+        EXPECT_EQ(head + c.reason, view.boxes[0].substr(0, head.size() + strlen(c.reason)));
+        EXPECT_TRUE(view.checks[1]) << c.reason << ": expected Check1 as it was, got it changed";
+        EXPECT_EQ(0u, state.LineCount);
+        WriteSettings(state, view, disk);
+        EXPECT_EQ(Lines{}, disk.written) << c.reason;
+        EXPECT_EQ(std::string("[error] Nothing was saved: ") + kFile +
+                      " could not be read, so saving would replace it with settings you have not "
+                      "seen.\r\nClick Environment.cfg to read it again first.",
+                  view.boxes.back());
+    }
 }
 
-const char kBackingUp[] = "[warning] Creating Backup of Current Settings to Environment.cf0";
-const char kGenerated[] = "Config file generated! Press OK to write Environment.cfg!";
-const char kWritten[] = "Environment.cfg written successfully!";
-const char kOld[] = "SND_ENABLE=1\nX = y \r\n";         // the file as it was read
-const char kOldBackup[] = "good backup\r\n";            // Environment.cf0 before the save
-const char kBackedUp[] = "SND_ENABLE=1\r\nX = y \r\n";  // kOld as lines, re-ended
-
-TEST_F(Settings, SaveBacksUpOnlyAFileReadWithTheMarkerSet) {
-    enum Before { kRead, kMissing, kUnreadable };
+TEST_F(Settings, EverySaveAfterARealReadBacksUpWhatWasRead) {
+    enum Before { kNone, kRead, kEmpty, kMissingNow };
     const std::string backupFailed = std::string("[error] Could not write ") + kBackup +
                                      ":\r\nAccess is denied.\r\nNothing was saved; your files "
                                      "are as they were.";
     const std::string writeFailed = std::string("[error] Could not write ") + kFile +
                                     ":\r\nAccess is denied.\r\nThe file was left as it was.";
+    const std::string nothingYet =
+        "[error] Nothing to save yet: no settings file has been read. Click Environment.cfg to "
+        "read your settings first.";
+    const char kOld[] = "SND_ENABLE=1\nX = y \r\n";    // the file as it was read
+    const char kKept[] = "SND_ENABLE=1\r\nX = y \r\n";  // kOld as lines, re-ended
+    const char kGood[] = "good backup\r\n";            // Environment.cf0 before the save
     const struct {
-        const char* marker;
         Before read;
         const char* unwritable;
         Lines written;
-        Lines messages;
+        Lines boxes;
         const char* backup;  // Environment.cf0 afterwards
     } cases[] = {
-        {"Set.", kRead, "", {kBackup, kFile}, {kBackingUp, kGenerated, kWritten}, kBackedUp},
-        {"NOT Set.", kRead, "", {kFile}, {kGenerated, kWritten}, kOldBackup},
-        {"set.", kRead, "", {kFile}, {kGenerated, kWritten}, kOldBackup},
-        {"Set. ", kRead, "", {kFile}, {kGenerated, kWritten}, kOldBackup},
-        {"Set.", kMissing, "", {kFile}, {kGenerated, kWritten}, kOldBackup},
-        {"Set.", kUnreadable, "", {kFile}, {kGenerated, kWritten}, kOldBackup},
-        {"Set.", kRead, kBackup, {}, {kBackingUp, backupFailed}, kOldBackup},
-        {"Set.", kRead, kFile, {kBackup}, {kBackingUp, kGenerated, writeFailed}, kBackedUp},
+        {kRead, "", {kBackup, kFile}, {kBackingUp, kGenerated, kWritten}, kKept},
+        {kEmpty, "", {kFile}, {kGenerated, kWritten}, kGood},
+        {kMissingNow, "", {kFile}, {kMissing, kGenerated, kWritten}, kGood},
+        {kNone, "", {}, {nothingYet}, kGood},
+        {kRead, kBackup, {}, {kBackingUp, backupFailed}, kGood},
+        {kRead, kFile, {kBackup}, {kBackingUp, kGenerated, writeFailed}, kKept},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("marker \"") + c.marker + "\", read " + std::to_string(c.read) +
-                     ", unwritable \"" + c.unwritable + "\"");
-        SettingsState fresh;
-        fresh.SettingsPath = kFolder;
-        state = fresh;
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        state = {};
+        state.SettingsPath = kFolder;
+        view = {};
+        view.marker = "Set.";
         files = {};
-        files.files[kFile] = kOld;
-        files.files[kBackup] = kOldBackup;
+        files.files[kFile] = c.read == kEmpty ? "" : kOld;
+        files.files[kBackup] = kGood;
         files.unwritable.insert(c.unwritable);
-        if (c.read == kMissing) {
-            Read();  // the read before found the file, the last one did not
+        if (c.read == kMissingNow) {
+            Read();  // the press before found the file, the last one did not
             files.files.erase(kFile);
+            view.boxes.clear();
         }
-        if (c.read == kUnreadable) {
-            files.unreadable.insert(kFile);
+        if (c.read != kNone) {
+            Read();
         }
-        Read();
-        view.messages.clear();
-        view.marker = c.marker;
         Save();
         EXPECT_EQ(c.written, files.written);
-        EXPECT_EQ(c.messages, view.messages);
+        EXPECT_EQ(c.boxes, view.boxes);
         EXPECT_EQ(c.backup, files.files[kBackup]);
-        const std::size_t lines = c.written.empty() || c.written.back() != kFile ? 2 : 200;
-        EXPECT_EQ(lines, SplitLines(files.files[kFile]).size()) << "lines in Environment.cfg";
+        const bool wrote = !c.written.empty() && c.written.back() == kFile;
+        EXPECT_EQ(wrote ? 200u : 2u, Split(files.files[kFile]).size()) << "lines in Environment.cfg";
     }
 }
 

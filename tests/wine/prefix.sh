@@ -1,7 +1,8 @@
 # Wine prefixes for the tests. Source this file; it defines:
 #   velkin_wine_env             exports the quiet Wine settings
 #   velkin_template_prefix      prints the path of a booted template prefix, booting it once
-#   velkin_new_prefix DIR       makes DIR a fresh prefix, copied from the template
+#   velkin_new_prefix DIR       makes DIR a fresh prefix from the template (hard links to its
+#                               program files, copies of what Wine writes)
 #   velkin_stop_prefix DIR      stops DIR's wineserver
 #   velkin_ensure_display       starts a private Xvfb when DISPLAY is unset (sets VELKIN_XVFB_PID)
 #   velkin_stop_display         stops the Xvfb started above
@@ -10,9 +11,28 @@
 #                               function velkin_on_exit, if defined, runs first at exit
 
 velkin_wine_env() {
+    velkin_wine_shim
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+}
+
+# Debian's "wine" starts the 32-bit loader first. On a kernel that cannot run 32-bit programs
+# that fails at once, so "wine" then means the 64-bit loader, which runs the 64-bit builds.
+velkin_can_run_32bit() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+velkin_wine_shim() {
+    velkin_can_run_32bit && return 0
+    local shim="${TMPDIR:-/tmp}/velkin-wine64-$(id -u)"
+    if [ ! -x "$shim/wine" ]; then
+        mkdir -p "$shim"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine.tmp"
+        chmod +x "$shim/wine.tmp"
+        mv "$shim/wine.tmp" "$shim/wine"
+    fi
+    case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
 }
 
 velkin_wine_user() {
@@ -24,7 +44,7 @@ velkin_template_prefix() {
     local root="${VELKIN_WINE_TEMPLATE:-${TMPDIR:-/tmp}/velkin-wine-template-$(id -u)}"
     local stamp="$root/.velkin-stamp"
     local want
-    want="$(wine --version) v5 $(ls /usr/share/wine/fonts 2>/dev/null | tr "\n" " ")"
+    want="$(wine --version) v6 $(ls /usr/share/wine/fonts 2>/dev/null | tr "\n" " ")"
     (
         flock 9
         if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
@@ -34,8 +54,13 @@ velkin_template_prefix() {
         mkdir -p "$root.boot"
         velkin_wine_env
         export WINEPREFIX="$root.boot"
-        wine wineboot -i >/dev/null 2>&1
-        wineserver -w
+        # A prefix that did not boot must never be stamped as good.
+        if ! wine wineboot -i >"$root.boot.log" 2>&1 || ! wineserver -w ||
+            [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+            echo "wineboot failed; its output:" >&2
+            cat "$root.boot.log" >&2
+            exit 1
+        fi
         # A crash must fail the test, not wait for someone to close a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         # Without a window manager every closed window costs seconds; a virtual desktop avoids it.
@@ -52,7 +77,7 @@ velkin_template_prefix() {
         rm -rf "$root"
         mv "$root.boot" "$root"
         echo "$want" > "$stamp"
-    ) 9>"$root.lock"
+    ) 9>"$root.lock" || return 1
     echo "$root"
 }
 
@@ -61,8 +86,13 @@ velkin_new_prefix() {
     template="$(velkin_template_prefix)" || return 1
     rm -rf "$dir"
     mkdir -p "$(dirname "$dir")"
-    cp -a "$template" "$dir"
+    # Wine never writes to its program files, so they are shared; what it does write (the
+    # registry, settings files, the users' folders) is copied. 0.1 s instead of 0.8 s and 700 MB.
+    cp -al "$template" "$dir" 2>/dev/null || { rm -rf "$dir" && cp -a "$template" "$dir"; } || return 1
     rm -f "$dir/.velkin-stamp"
+    (cd "$dir" && find . -type f \( -name '*.reg' -o -name '*.ini' -o -path './drive_c/users/*' \
+        -o -path './drive_c/ProgramData/*' \) -exec sh -c \
+        'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' _ {} +)
 }
 
 velkin_stop_prefix() {

@@ -1,23 +1,24 @@
-// Owner of a temporary file: removes it unless it was moved into place.
+// A temporary file that is removed again unless it was moved into place.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <utility>
 
 namespace velkin {
 
-// `Remove` is the platform's delete call, wrapped to one signature.
-template <void (*Remove)(const std::string&)>
 class TempFile {
   public:
     explicit TempFile(std::string path) : path_(std::move(path)) {}
     ~TempFile() {
         if (!kept_) {
-            Remove(path_);
+            ::DeleteFileA(path_.c_str());
         }
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
+    const std::string& Path() const { return path_; }
     void Keep() { kept_ = true; }
 
   private:

@@ -1,0 +1,78 @@
+// Stand-ins for the window and the disk, recording what the program's operations do to them.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+#include "settings.h"
+
+namespace velkin::test {
+
+using Lines = std::vector<std::string>;
+
+// Every box becomes a line of `boxes`: "[warning] " or "[error] " in front for those icons,
+// "ask " in front of a question.
+class FakeView : public View {
+  public:
+    bool checks[kSwitchCount + 1] = {};  // index N is CheckN
+    std::string texts[kValueCount + 1];  // index N is TextN
+    std::string marker = "NOT Set.", title = "Form1";
+    bool yes = true;
+    std::deque<std::string> answers;  // what the input box returns, in turn
+    Lines boxes;
+
+    void ShowMessage(const std::string& text, Icon icon) override {
+        boxes.push_back((icon == Icon::Warning ? "[warning] " : icon == Icon::Error ? "[error] " : "") +
+                        text);
+    }
+    bool AskYesNo(const std::string& text) override {
+        boxes.push_back("ask " + text);
+        return yes;
+    }
+    std::string AskForText(const std::string& prompt) override {
+        boxes.push_back("input " + prompt);
+        std::string answer = answers.empty() ? "" : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
+        }
+        return answer;
+    }
+    bool GetCheck(int n) override { return checks[n]; }
+    void SetCheck(int n, bool checked) override { checks[n] = checked; }
+    std::string GetText(int n) override { return texts[n]; }
+    void SetText(int n, const std::string& text) override { texts[n] = text; }
+    void SetTitle(const std::string& text) override { title = text; }
+    void SetMarker(const std::string& caption) override { marker = caption; }
+};
+
+// Files as bytes in memory, keyed by the full name the core forms.
+class FakeFileSystem : public FileSystem {
+  public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> unreadable;  // exist, but reading fails
+    std::set<std::string> unwritable;  // writing fails, the old content stays
+    Lines written;                     // names, in the order written
+
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    Result ReadBytes(const std::string& path, std::string& bytes) override {
+        if (unreadable.count(path) != 0 || files.count(path) == 0) {
+            return Result::Failure("Access is denied.");
+        }
+        bytes = files[path];
+        return Result::Success();
+    }
+    Result WriteBytes(const std::string& path, const std::string& bytes) override {
+        if (unwritable.count(path) != 0) {
+            return Result::Failure("Access is denied.");
+        }
+        written.push_back(path);
+        files[path] = bytes;
+        return Result::Success();
+    }
+};
+
+}  // namespace velkin::test
