@@ -1,8 +1,8 @@
 #include "input_box.h"
 
 #include "resource.h"
+#include "system_error.h"
 #include "win_text.h"
-#include "system_reason.h"
 
 namespace velkin {
 
@@ -45,19 +45,18 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-bool RunInputBox(HWND owner, const std::string& title, const std::string& prompt,
-                 std::string& answer, std::string& reason) {
+Result RunInputBox(HWND owner, const std::string& title, const std::string& prompt,
+                   std::string& answer) {
     InputBoxData data{title, prompt, {}};
     SetLastError(0);
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_INPUTBOX),
                                      owner, InputBoxProc, reinterpret_cast<LPARAM>(&data));
     if (result == IDOK || result == IDCANCEL) {
         answer = result == IDOK ? data.answer : std::string();
-        return true;
+        return Result::Success();
     }
-    DWORD code = GetLastError();
-    reason = code != 0 ? SystemErrorText(code) : "The dialog template is missing.";
-    return false;
+    const DWORD code = GetLastError();
+    return code != 0 ? LastError(code) : Result::Failure("The dialog template is missing.");
 }
 
 }  // namespace velkin

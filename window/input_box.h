@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "platform.h"
+
 namespace velkin {
 
-// Shows the input box from the IDD_INPUTBOX resource. Returns true with the typed text in
-// `answer` on OK, true with "" on Cancel or close; false with the system's text in `reason`
-// when the box could not be shown.
-bool RunInputBox(HWND owner, const std::string& title, const std::string& prompt,
-                 std::string& answer, std::string& reason);
+// Shows the input box from the IDD_INPUTBOX resource and sets `answer` to the typed text on
+// OK, to "" on Cancel or close. Fails with the system's reason when the box cannot be shown.
+Result RunInputBox(HWND owner, const std::string& title, const std::string& prompt,
+                   std::string& answer);
 
 }  // namespace velkin

@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include <windows.h>
+
 #include "about.h"
 
 namespace velkin {
@@ -106,6 +108,10 @@ int LabelRoomTwips(std::size_t index) {
         return -1;
     }
     return kControls[index + 1].rect.left - label.rect.left;
+}
+
+int ScaleTwips(int twips, int dpi) {
+    return MulDiv(twips, dpi, 1440);
 }
 
 }  // namespace velkin

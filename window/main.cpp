@@ -34,23 +34,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    std::string reason;
-    HWND window = velkin::CreateMainWindow(instance, reason);
-    if (window == nullptr) {
+    HWND window = nullptr;
+    const velkin::Result created = velkin::CreateMainWindow(instance, window);
+    if (!created.ok) {
         const std::string title = velkin::ApplicationTitle(velkin::BuiltInAuthor());
-        MessageBoxA(nullptr, ("The main window could not be created: " + reason).c_str(),
+        MessageBoxA(nullptr, ("The main window could not be created: " + created.reason).c_str(),
                     title.c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
-    // Start-up runs before the window is first shown.
-    SendMessageA(window, velkin::kLoadMessage, 0, 0);
+    // Start-up asks its question at once and the window is built meanwhile; it is shown
+    // only when complete.
+    if (SendMessageA(window, velkin::kLoadMessage, 0, 0) == 0) {
+        DestroyWindow(window);
+        return 1;
+    }
     ShowWindow(window, show);
     UpdateWindow(window);
     SetFocus(GetDlgItem(window, velkin::kCommand1));
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        // Tab and Shift+Tab walk the controls as in a dialog.
+        // Tab and Shift+Tab walk the controls as in a dialog, and Enter presses the focused
+        // button (DM_GETDEFID).
         if (!IsDialogMessageA(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

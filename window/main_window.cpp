@@ -7,12 +7,14 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "input_box.h"
+#include "launcher.h"
 #include "layout.h"
 #include "resource.h"
+#include "system_error.h"
 #include "win_text.h"
-#include "system_reason.h"
 
 namespace velkin {
 
@@ -21,6 +23,11 @@ namespace {
 constexpr COLORREF kLabelColour = RGB(255, 0, 0);
 // Where the picture does not reach: close to its darkest corner.
 constexpr COLORREF kFillColour = RGB(16, 18, 25);
+
+// The build runs in timer ticks: MessageBox sends its owner no WM_ENTERIDLE (its box has
+// DS_NOIDLEMSG), and a timer fires only when no input or paint waits.
+constexpr UINT_PTR kBuildTimer = 1;
+constexpr std::size_t kControlsPerStage = 4;
 
 struct KindStyle {
     const char* className;
@@ -36,28 +43,29 @@ const KindStyle kKindStyles[] = {
     {"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
 };
 
+int ReleaseScreenDc(HDC dc) {
+    return ReleaseDC(nullptr, dc);
+}
+
+using ScreenDc = Owner<HDC, &ReleaseScreenDc>;
+using MemoryDc = Owner<HDC, &::DeleteDC>;
+
 bool IsLabelId(int id) {
     return id >= LabelId(1) && id <= LabelId(31);
 }
 
-template <class T>
-class ComOwner {
-  public:
-    ComOwner() = default;
-    ~ComOwner() {
-        if (object_ != nullptr) {
-            object_->Release();
-        }
-    }
-    ComOwner(const ComOwner&) = delete;
-    ComOwner& operator=(const ComOwner&) = delete;
-    T* Get() const { return object_; }
-    T** Out() { return &object_; }
-    T* operator->() const { return object_; }
+// Some calls fail without setting an error code.
+Result SystemFailure() {
+    const DWORD code = GetLastError();
+    return code != 0 ? LastError(code) : Result::Failure("The system gave no reason.");
+}
 
-  private:
-    T* object_ = nullptr;
-};
+std::string ExceptionText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return "Not enough memory to finish this operation.";
+    }
+    return std::string("This operation failed: ") + error.what();
+}
 
 int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -65,13 +73,12 @@ int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found
 }
 
 bool FontFamilyExists(const char* face) {
-    HDC screen = GetDC(nullptr);
+    ScreenDc screen(GetDC(nullptr));
     LOGFONTA wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExA(screen, &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExA(screen.Get(), &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -84,6 +91,19 @@ HFONT MakeFont(const char* face, int points, int dpi, BYTE charset, BYTE pitchAn
     font.lfPitchAndFamily = pitchAndFamily;
     lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectA(&font);
+}
+
+SIZE MeasureText(HDC dc, HGDIOBJ font, const std::string& text) {
+    SIZE size = {0, 0};
+    if (dc == nullptr) {
+        return size;
+    }
+    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (old != nullptr) {
+        SelectObject(dc, old);
+    }
+    return size;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,14 +134,12 @@ template <class Operation>
 void MainWindow::Run(Operation&& operation) {
     try {
         operation();
-    } catch (const std::bad_alloc&) {
-        ShowBox("Not enough memory to finish this operation.", MB_OK | MB_ICONERROR);
     } catch (const std::exception& error) {
-        ShowBox(std::string("This operation failed: ") + error.what(), MB_OK | MB_ICONERROR);
+        ShowMessage(ExceptionText(error), Icon::Error);
     }
 }
 
-HWND CreateMainWindow(HINSTANCE instance, std::string& reason) {
+Result CreateMainWindow(HINSTANCE instance, HWND& window) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
@@ -132,23 +150,25 @@ HWND CreateMainWindow(HINSTANCE instance, std::string& reason) {
                                                         GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kMainWindowClass;
-    if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        reason = SystemErrorText(GetLastError());
-        return nullptr;
+    if (RegisterClassExA(&windowClass) == 0) {
+        const DWORD code = GetLastError();
+        if (code != ERROR_CLASS_ALREADY_EXISTS) {
+            return LastError(code);
+        }
     }
     SetLastError(0);
-    HWND hwnd = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                instance, nullptr);
-    if (hwnd == nullptr) {
-        DWORD code = GetLastError();
-        reason = code != 0 ? SystemErrorText(code) : "The window's controls could not be created.";
-    }
-    return hwnd;
+    window = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                             instance, nullptr);
+    return window != nullptr ? Result::Success() : SystemFailure();
 }
 
 MainWindow::MainWindow(HWND hwnd)
-    : hwnd_(hwnd), author_(BuiltInAuthor()), title_(ApplicationTitle(author_)) {}
+    : hwnd_(hwnd),
+      author_(BuiltInAuthor()),
+      title_(ApplicationTitle(author_)),
+      files_(MakeNativeFileSystem()),
+      machine_(MakeNativeStartupMachine(*this)) {}
 
 MainWindow* MainWindow::From(HWND hwnd) {
     return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -157,13 +177,18 @@ MainWindow* MainWindow::From(HWND hwnd) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            return OnCreate() ? 0 : -1;
+            OnCreate();
+            return 0;
         case kLoadMessage:
-            OnLoad();
+            return OnLoad();
+        case WM_TIMER:
+            OnTimer(wParam);
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case DM_GETDEFID:
+            return OnGetDefId();
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ERASEBKGND:
@@ -185,38 +210,41 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- Message handlers
 
-bool MainWindow::OnCreate() {
-    files_ = MakeNativeFileSystem();
-    machine_ = MakeNativeStartupMachine(*this);
-    starter_ = MakeNativeProgramStarter();
-    if (!files_ || !machine_ || !starter_) {
-        return false;
-    }
-    HDC dc = GetDC(hwnd_);
-    if (dc != nullptr) {
-        dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(hwnd_, dc);
-    }
+void MainWindow::OnCreate() {
+    ScreenDc screen(GetDC(nullptr));
+    dpi_ = screen.Valid() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     if (dpi_ <= 0) {
         dpi_ = 96;
     }
-    CreateFonts();
-    fillBrush_.Reset(CreateSolidBrush(kFillColour));
-    LoadBackground();
-    if (!CreateMenuBar() || !CreateControls()) {
-        return false;
-    }
-    SizeClientArea();
-    focus_ = GetDlgItem(hwnd_, kCommand1);
-    return true;
+    // The final size from the start, for boxes placed by their hidden owner.
+    SizeClientArea(false);
 }
 
-void MainWindow::OnLoad() {
-    if (loaded_) {
+LRESULT MainWindow::OnLoad() {
+    if (!loaded_) {
+        loaded_ = true;
+        // Start-up asks its question first; the window is built while the boxes are open.
+        SetTimer(hwnd_, kBuildTimer, USER_TIMER_MINIMUM, nullptr);
+        Run([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_); });
+        FinishBuild();
+        if (!built_.ok) {
+            ShowMessage("The main window could not be created: " + built_.reason, Icon::Error);
+        }
+    }
+    return built_.ok ? 1 : 0;
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (id != kBuildTimer) {
         return;
     }
-    loaded_ = true;
-    Run([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_); });
+    while (BuildNext()) {
+        // Whatever else waits, the user's input and the boxes' painting above all, goes first.
+        if (HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0) {
+            return;
+        }
+    }
+    KillTimer(hwnd_, kBuildTimer);
 }
 
 void MainWindow::OnCommand(int id, int code) {
@@ -226,11 +254,17 @@ void MainWindow::OnCommand(int id, int code) {
                 Run([&] { ReadSettings(settings_, *this, *files_); });
             }
             break;
+        case IDOK:
+            // Enter where DM_GETDEFID named no button: the focused push button, if any.
+            if (HWND button = FocusedPushButton()) {
+                OnCommand(GetDlgCtrlID(button), BN_CLICKED);
+            }
+            break;
         case kMenuSave:
             Run([&] { WriteSettings(settings_, *this, *files_); });
             break;
         case kMenuLaunch:
-            Run([&] { LaunchGame(host_.GamePath, *starter_, *this); });
+            Run([&] { LaunchGame(host_.GamePath, *this); });
             break;
         case kMenuAbout:
             ShowAbout();
@@ -244,6 +278,12 @@ void MainWindow::OnCommand(int id, int code) {
             }
             break;
     }
+}
+
+LRESULT MainWindow::OnGetDefId() {
+    // Enter presses the focused push button, as on a dialog; elsewhere it presses nothing.
+    HWND button = FocusedPushButton();
+    return button != nullptr ? MAKELONG(GetDlgCtrlID(button), DC_HASDEFID) : 0;
 }
 
 LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
@@ -260,24 +300,17 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
 bool MainWindow::OnEraseBkgnd(HDC dc) {
     RECT client;
     GetClientRect(hwnd_, &client);
+    if (backgroundDc_.Valid()) {
+        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, backgroundDc_.Get(), 0, 0,
+               SRCCOPY);
+    }
     auto fill = static_cast<HBRUSH>(fillBrush_.Get());
-    if (background_.Get() == nullptr) {
-        FillRect(dc, &client, fill);
-        return true;
-    }
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory != nullptr) {
-        HGDIOBJ old = SelectObject(memory, background_.Get());
-        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
     RECT right = {backgroundSize_.cx, 0, client.right, client.bottom};
     RECT below = {0, backgroundSize_.cy, std::min(backgroundSize_.cx, client.right), client.bottom};
     if (right.left < right.right) {
         FillRect(dc, &right, fill);
     }
-    if (below.top < below.bottom) {
+    if (below.top < below.bottom && below.left < below.right) {
         FillRect(dc, &below, fill);
     }
     return true;
@@ -309,6 +342,53 @@ void MainWindow::OnDestroy() {
 
 // ---- Building the window
 
+bool MainWindow::BuildNext() {
+    try {
+        switch (stage_) {
+            case Stage::Fonts:
+                CreateFonts();
+                stage_ = Stage::Picture;
+                break;
+            case Stage::Picture:
+                LoadBackground();
+                stage_ = Stage::Menu;
+                break;
+            case Stage::Menu:
+                built_ = CreateMenuBar();
+                stage_ = Stage::Controls;
+                break;
+            case Stage::Controls:
+                built_ = CreateControls(kControlsPerStage);
+                if (nextControl_ == kControlCount) {
+                    stage_ = Stage::Size;
+                }
+                break;
+            case Stage::Size:
+                SizeClientArea(true);
+                focus_ = GetDlgItem(hwnd_, kCommand1);
+                stage_ = Stage::Done;
+                break;
+            case Stage::Done:
+                return false;
+        }
+    } catch (const std::exception& error) {
+        built_ = Result::Failure(ExceptionText(error));
+    }
+    if (!built_.ok) {
+        stage_ = Stage::Done;
+    }
+    return stage_ != Stage::Done;
+}
+
+void MainWindow::FinishBuild() {
+    if (stage_ == Stage::Done) {
+        return;
+    }
+    while (BuildNext()) {
+    }
+    KillTimer(hwnd_, kBuildTimer);
+}
+
 void MainWindow::CreateFonts() {
     // Where Verdana is missing (Wine), the stand-in the font mapper picks runs much wider;
     // Tahoma is the closest narrow face that is always there.
@@ -318,6 +398,7 @@ void MainWindow::CreateFonts() {
     controlFont_.Reset(
         MakeFont("Tahoma", 8, dpi_, DEFAULT_CHARSET, DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
     donationFont_.Reset(MakeFont("Terminal", 6, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
+    fillBrush_.Reset(CreateSolidBrush(kFillColour));
 }
 
 void MainWindow::LoadBackground() {
@@ -326,35 +407,29 @@ void MainWindow::LoadBackground() {
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_BACKGROUND), RT_RCDATA);
     HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    DWORD size = resource != nullptr ? SizeofResource(module, resource) : 0;
+    const DWORD size = resource != nullptr ? SizeofResource(module, resource) : 0;
     if (bytes == nullptr || size == 0) {
         return;
     }
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (copy == nullptr) {
-        return;
-    }
-    void* target = GlobalLock(copy);
+    GlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
+    void* target = copy.Valid() ? GlobalLock(copy.Get()) : nullptr;
     if (target == nullptr) {
-        GlobalFree(copy);
         return;
     }
     std::memcpy(target, bytes, size);
-    GlobalUnlock(copy);
-    ComOwner<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.Out()))) {
-        GlobalFree(copy);
+    GlobalUnlock(copy.Get());
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(copy.Get(), TRUE, stream.Out()))) {
         return;
     }
-    ComOwner<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.Out())))) {
-        return;
-    }
+    copy.Release();  // the stream frees it
+    ComPtr<IPicture> picture;
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
-    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
-        FAILED(picture->get_Handle(&handle))) {
+    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.Out()))) ||
+        FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture.Get()->get_Handle(&handle))) {
         return;
     }
     auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
@@ -362,15 +437,41 @@ void MainWindow::LoadBackground() {
     if (GetObjectA(bitmap, sizeof info, &info) == 0) {
         return;
     }
-    // A copy of our own, so that the picture object can go now.
-    background_.Reset(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
-    backgroundSize_ = {info.bmWidth, info.bmHeight};
+    // The picture was made for 96 DPI. Scaled once, here, it covers the client area at any
+    // DPI, and painting stays a plain copy.
+    const SIZE scaled = {MulDiv(info.bmWidth, dpi_, 96), MulDiv(info.bmHeight, dpi_, 96)};
+    ScreenDc screen(GetDC(nullptr));
+    MemoryDc source(CreateCompatibleDC(screen.Get()));
+    GdiObject result(CreateCompatibleBitmap(screen.Get(), scaled.cx, scaled.cy));
+    MemoryDc drawing(CreateCompatibleDC(screen.Get()));  // goes before `result` on failure
+    if (!screen.Valid() || !source.Valid() || !result.Valid() || !drawing.Valid()) {
+        return;
+    }
+    if (SelectObject(drawing.Get(), result.Get()) == nullptr) {
+        return;
+    }
+    HGDIOBJ original = SelectObject(source.Get(), bitmap);
+    if (original == nullptr) {
+        return;
+    }
+    SetStretchBltMode(drawing.Get(), HALFTONE);
+    SetBrushOrgEx(drawing.Get(), 0, 0, nullptr);
+    const bool drawn = StretchBlt(drawing.Get(), 0, 0, scaled.cx, scaled.cy, source.Get(), 0, 0,
+                                  info.bmWidth, info.bmHeight, SRCCOPY) != FALSE;
+    SelectObject(source.Get(), original);  // the bitmap stays the picture's
+    if (!drawn) {
+        return;
+    }
+    background_ = std::move(result);
+    backgroundDc_ = std::move(drawing);
+    backgroundSize_ = scaled;
 }
 
-bool MainWindow::CreateMenuBar() {
+Result MainWindow::CreateMenuBar() {
+    SetLastError(0);
     HMENU bar = CreateMenu();
     if (bar == nullptr) {
-        return false;
+        return SystemFailure();
     }
     HMENU popup = nullptr;
     bool ok = true;
@@ -387,21 +488,24 @@ bool MainWindow::CreateMenuBar() {
         }
     }
     if (!ok || !SetMenu(hwnd_, bar)) {
+        const Result failure = SystemFailure();
         DestroyMenu(bar);
-        return false;
+        return failure;
     }
-    return true;
+    return Result::Success();
 }
 
-bool MainWindow::CreateControls() {
+Result MainWindow::CreateControls(std::size_t count) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
     HGDIOBJ controlFont =
-        controlFont_.Get() != nullptr ? controlFont_.Get() : GetStockObject(DEFAULT_GUI_FONT);
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlRow& row = kControls[i];
+        controlFont_.Valid() ? controlFont_.Get() : GetStockObject(DEFAULT_GUI_FONT);
+    ScreenDc screen(GetDC(nullptr));
+    const std::size_t end = std::min(kControlCount, nextControl_ + count);
+    for (; nextControl_ < end; ++nextControl_) {
+        const ControlRow& row = kControls[nextControl_];
         const KindStyle& kind = kKindStyles[static_cast<int>(row.kind)];
         const bool isLabel = row.kind == ControlKind::Label;
-        const std::string caption = DesignCaption(i, author_.donationAddress);
+        const std::string caption = DesignCaption(nextControl_, author_.donationAddress);
         HGDIOBJ font = !isLabel                   ? controlFont
                        : row.id == kDonationLabel ? donationFont_.Get()
                                                   : labelFont_.Get();
@@ -414,9 +518,9 @@ bool MainWindow::CreateControls() {
         if (isLabel) {
             // Labels fit their captions (a substituted font may need more room than the
             // design), but never run into the control that they name.
-            SIZE text = MeasureText(font, caption);
+            SIZE text = MeasureText(screen.Get(), font, caption);
             int grown = std::max(width, static_cast<int>(text.cx));
-            int room = LabelRoomTwips(i);
+            int room = LabelRoomTwips(nextControl_);
             if (room >= 0) {
                 grown = std::min(grown, std::max(width, ScaleTwips(row.rect.left + room, dpi_) -
                                                             ScaleTwips(row.rect.left, dpi_)));
@@ -424,12 +528,13 @@ bool MainWindow::CreateControls() {
             width = grown;
             height = std::max(height, static_cast<int>(text.cy));
         }
+        SetLastError(0);
         HWND control = CreateWindowExA(
             kind.exStyle, kind.className, caption.c_str(), style, ScaleTwips(row.rect.left, dpi_),
             ScaleTwips(row.rect.top, dpi_), width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (control == nullptr) {
-            return false;
+            return SystemFailure();
         }
         if (font != nullptr) {
             SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -440,10 +545,10 @@ bool MainWindow::CreateControls() {
             SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         }
     }
-    return true;
+    return Result::Success();
 }
 
-void MainWindow::SizeClientArea() {
+void MainWindow::SizeClientArea(bool measure) {
     const int width = ScaleTwips(kClientWidthTwips, dpi_);
     const int height = ScaleTwips(kClientHeightTwips, dpi_);
     RECT frame = {0, 0, width, height};
@@ -453,6 +558,9 @@ void MainWindow::SizeClientArea() {
     int outerHeight = frame.bottom - frame.top;
     const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     SetWindowPos(hwnd_, nullptr, 0, 0, outerWidth, outerHeight, flags);
+    if (!measure) {
+        return;
+    }
     // A wrapped menu bar or a themed frame can take more room than AdjustWindowRectEx reckons.
     RECT client;
     GetClientRect(hwnd_, &client);
@@ -463,23 +571,21 @@ void MainWindow::SizeClientArea() {
     }
 }
 
-SIZE MainWindow::MeasureText(HGDIOBJ font, const std::string& text) {
-    SIZE size = {0, 0};
-    HDC dc = GetDC(hwnd_);
-    if (dc == nullptr) {
-        return size;
-    }
-    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    if (old != nullptr) {
-        SelectObject(dc, old);
-    }
-    ReleaseDC(hwnd_, dc);
-    return size;
+HWND MainWindow::Item(int id) {
+    FinishBuild();
+    return GetDlgItem(hwnd_, id);
+}
+
+HWND MainWindow::FocusedPushButton() {
+    HWND focused = GetFocus();
+    const LRESULT code = focused != nullptr && IsChild(hwnd_, focused)
+                             ? SendMessageA(focused, WM_GETDLGCODE, 0, 0)
+                             : 0;
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? focused : nullptr;
 }
 
 void MainWindow::SetLabelText(int id, const std::string& text) {
-    HWND label = GetDlgItem(hwnd_, id);
+    HWND label = Item(id);
     SetWindowTextA(label, text.c_str());
     // A transparent label paints over its old text; the parent must repaint under it first.
     RECT area;
@@ -489,23 +595,11 @@ void MainWindow::SetLabelText(int id, const std::string& text) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-// ---- Boxes
-
 int MainWindow::ShowBox(const std::string& text, UINT flags) {
     return MessageBoxA(hwnd_, text.c_str(), title_.c_str(), flags);
 }
 
-// ---- SettingsView
-
-std::string MainWindow::AskForText(const std::string& prompt) {
-    std::string answer;
-    std::string reason;
-    if (!RunInputBox(hwnd_, title_, prompt, answer, reason)) {
-        ShowBox("The input box could not be shown: " + reason, MB_OK | MB_ICONERROR);
-        return {};
-    }
-    return answer;
-}
+// ---- View
 
 void MainWindow::ShowMessage(const std::string& text, Icon icon) {
     UINT flags = MB_OK;
@@ -517,34 +611,36 @@ void MainWindow::ShowMessage(const std::string& text, Icon icon) {
     ShowBox(text, flags);
 }
 
+bool MainWindow::AskYesNo(const std::string& text) {
+    const bool yes = ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
+    FinishBuild();
+    return yes;
+}
+
+std::string MainWindow::AskForText(const std::string& prompt) {
+    std::string answer;
+    const Result shown = RunInputBox(hwnd_, title_, prompt, answer);
+    if (!shown.ok) {
+        ShowMessage("The input box could not be shown: " + shown.reason, Icon::Error);
+        return {};
+    }
+    return answer;
+}
+
 bool MainWindow::GetCheck(int n) {
-    return SendDlgItemMessageA(hwnd_, CheckId(n), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageA(Item(CheckId(n)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetCheck(int n, bool checked) {
-    SendDlgItemMessageA(hwnd_, CheckId(n), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(Item(CheckId(n)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 std::string MainWindow::GetText(int n) {
-    return WindowText(GetDlgItem(hwnd_, TextId(n)));
+    return WindowText(Item(TextId(n)));
 }
 
 void MainWindow::SetText(int n, const std::string& text) {
-    SetWindowTextA(GetDlgItem(hwnd_, TextId(n)), text.c_str());
-}
-
-std::string MainWindow::GetMarker() {
-    return WindowText(GetDlgItem(hwnd_, kMarkerLabel));
-}
-
-// ---- StartupUi, General::FormatReport, LaunchUi
-
-bool MainWindow::AskYesNo(const std::string& text) {
-    return ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
-}
-
-void MainWindow::ShowMessage(const std::string& text) {
-    ShowBox(text, MB_OK);
+    SetWindowTextA(Item(TextId(n)), text.c_str());
 }
 
 void MainWindow::SetTitle(const std::string& title) {
@@ -555,24 +651,20 @@ void MainWindow::SetMarker(const std::string& caption) {
     SetLabelText(kMarkerLabel, caption);
 }
 
-void MainWindow::ShowError(const std::string& text) {
-    ShowBox(text, MB_OK | MB_ICONERROR);
-}
-
 // ---- About box, donation label, exit
 
 void MainWindow::ShowAbout() {
-    ShowBox(AboutText(host_.VersionText, author_), MB_OK);
+    ShowMessage(AboutText(host_.VersionText, author_), Icon::None);
 }
 
 void MainWindow::CopyDonationAddress() {
-    std::string reason;
-    if (!PutClipboardText(hwnd_, author_.donationAddress, reason)) {
-        ShowBox("The BitCoin address could not be put on the clipboard: " + reason,
-                MB_OK | MB_ICONERROR);
+    const Result put = PutClipboardText(hwnd_, author_.donationAddress);
+    if (!put.ok) {
+        ShowMessage("The BitCoin address could not be put on the clipboard: " + put.reason,
+                    Icon::Error);
         return;
     }
-    ShowBox("BitCoin address now in clipboard! Ctrl+V to paste.", MB_OK);
+    ShowMessage("BitCoin address now in clipboard! Ctrl+V to paste.", Icon::None);
 }
 
 void MainWindow::ExitProgram() {

@@ -3,12 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "system_reason.h"
+#include "owner.h"
+#include "system_error.h"
 
 namespace velkin {
 
 namespace {
 
+// Not an Owner: closing the clipboard takes no handle.
 class ClipboardOpen {
   public:
     explicit ClipboardOpen(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
@@ -25,24 +27,6 @@ class ClipboardOpen {
     bool open_;
 };
 
-// Frees the memory unless the clipboard took it over.
-class GlobalOwner {
-  public:
-    explicit GlobalOwner(HGLOBAL memory) : memory_(memory) {}
-    ~GlobalOwner() {
-        if (memory_ != nullptr) {
-            GlobalFree(memory_);
-        }
-    }
-    GlobalOwner(const GlobalOwner&) = delete;
-    GlobalOwner& operator=(const GlobalOwner&) = delete;
-    HGLOBAL Get() const { return memory_; }
-    void Release() { memory_ = nullptr; }
-
-  private:
-    HGLOBAL memory_;
-};
-
 }  // namespace
 
 std::string WindowText(HWND hwnd) {
@@ -55,34 +39,23 @@ std::string WindowText(HWND hwnd) {
     return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
 }
 
-bool PutClipboardText(HWND owner, const std::string& text, std::string& reason) {
+Result PutClipboardText(HWND owner, const std::string& text) {
     ClipboardOpen clipboard(owner);
-    if (!clipboard.IsOpen()) {
-        reason = SystemErrorText(GetLastError());
-        return false;
+    if (!clipboard.IsOpen() || !EmptyClipboard()) {
+        return LastError();
     }
-    if (!EmptyClipboard()) {
-        reason = SystemErrorText(GetLastError());
-        return false;
-    }
-    GlobalOwner memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
-    if (memory.Get() == nullptr) {
-        reason = SystemErrorText(GetLastError());
-        return false;
-    }
-    void* bytes = GlobalLock(memory.Get());
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    void* bytes = memory.Valid() ? GlobalLock(memory.Get()) : nullptr;
     if (bytes == nullptr) {
-        reason = SystemErrorText(GetLastError());
-        return false;
+        return LastError();
     }
     std::memcpy(bytes, text.c_str(), text.size() + 1);
     GlobalUnlock(memory.Get());
     if (SetClipboardData(CF_TEXT, memory.Get()) == nullptr) {
-        reason = SystemErrorText(GetLastError());
-        return false;
+        return LastError();
     }
-    memory.Release();
-    return true;
+    memory.Release();  // the clipboard's now
+    return Result::Success();
 }
 
 }  // namespace velkin

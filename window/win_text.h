@@ -5,13 +5,15 @@
 
 #include <string>
 
+#include "platform.h"
+
 namespace velkin {
 
 // The whole text of a window or control, of any length.
 std::string WindowText(HWND hwnd);
 
-// Empties the clipboard (every format) and puts `text` on it as CF_TEXT. On failure returns
-// false and sets `reason` to the system's text.
-bool PutClipboardText(HWND owner, const std::string& text, std::string& reason);
+// Empties the clipboard (every format) and puts `text` on it as CF_TEXT; on failure, the
+// system's reason.
+Result PutClipboardText(HWND owner, const std::string& text);
 
 }  // namespace velkin
