@@ -24,6 +24,7 @@ class FakeView : public View {
     bool yes = true;
     std::deque<std::string> answers;  // what the input box returns, in turn
     Lines boxes;
+    Lines changes;  // "CheckN=0/1" or "TextN=<text>", in turn
 
     void ShowMessage(const std::string& text, Icon icon) override {
         boxes.push_back((icon == Icon::Warning ? "[warning] " : icon == Icon::Error ? "[error] " : "") +
@@ -35,16 +36,21 @@ class FakeView : public View {
     }
     std::string AskForText(const std::string& prompt) override {
         boxes.push_back("input " + prompt);
-        std::string answer = answers.empty() ? "" : answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
+        answers.emplace_back();
+        std::string answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     bool GetCheck(int n) override { return checks[n]; }
-    void SetCheck(int n, bool checked) override { checks[n] = checked; }
+    void SetCheck(int n, bool checked) override {
+        checks[n] = checked;
+        changes.push_back("Check" + std::to_string(n) + (checked ? "=1" : "=0"));
+    }
     std::string GetText(int n) override { return texts[n]; }
-    void SetText(int n, const std::string& text) override { texts[n] = text; }
+    void SetText(int n, const std::string& text) override {
+        texts[n] = text;
+        changes.push_back("Text" + std::to_string(n) + "=" + text);
+    }
     void SetTitle(const std::string& text) override { title = text; }
     void SetMarker(const std::string& caption) override { marker = caption; }
 };
