@@ -1,6 +1,5 @@
-// Runs the host's real registry reader, start-up and launcher on the machine it is started on.
+// Runs the host's real start-up and launcher on the machine it is started on.
 // run-wine-host-tests.sh prepares the registry and the folders, then calls one check at a time:
-//   host_probe registry <DisplayIcon> <CurrentVersion>
 //   host_probe startup <settings folder> [user name]   (a user name of "*" means José)
 //   host_probe launch-fails <game path> <reason>
 // Each prints what it expected and what came, and exits with 0 only when everything matched.
@@ -11,7 +10,6 @@
 
 #include "fakes.h"
 #include "launcher.h"
-#include "registry.h"
 #include "startup.h"
 
 namespace velkin::test {
@@ -39,19 +37,7 @@ std::string Jose() {
 void Run(const std::vector<std::string>& args) {
     FakeView view;
     const std::string& what = args[0];
-    if (what == "registry") {
-        const char kWindows[] =
-            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
-        Expect("DisplayIcon", args[1],
-               General::ReadRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
-                                           "CurrentVersion\\Uninstall\\Corvane_is1",
-                                           "DisplayIcon", view));
-        Expect("CurrentVersion", args[2],
-               General::ReadRegistryString(kWindows, "CurrentVersion", view));
-        Expect("missing value", "Error", General::ReadRegistryString(kWindows, "X", view));
-        Expect("missing key", "Error",
-               General::ReadRegistryString("HKEY_LOCAL_MACHINE\\Software\\NoSuchKey", "X", view));
-    } else if (what == "startup") {
+    if (what == "startup") {
         std::string folder = args[1];
         if (args.size() > 2) {
             // cmd writes the name in the OEM code page: "José" must still find its folder.
@@ -85,17 +71,9 @@ void Run(const std::vector<std::string>& args) {
 }  // namespace velkin::test
 
 int main(int argc, char** argv) {
-    // Planted beside the program as cmd.exe, it leaves a mark if it is ever started.
-    char own[MAX_PATH] = {};
-    const std::string self(own, GetModuleFileNameA(nullptr, own, MAX_PATH));
-    if (self.size() > 8 && self.substr(self.size() - 8) == "\\cmd.exe") {
-        CloseHandle(CreateFileA((self.substr(0, self.size() - 7) + "planted.txt").c_str(),
-                                GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        return 0;
-    }
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: host_probe registry|startup|launch-fails ...\n");
+        std::fprintf(stderr, "usage: host_probe startup|launch-fails ...\n");
         return 2;
     }
     velkin::test::Run(args);
