@@ -1,31 +1,32 @@
-// Timings of the settings core: recognising a file's lines, a press of Command1 through the
-// real file system, and a save. Run by tools/bench.sh, never by ctest.
+// Timings of the settings core: recognising a file's lines, a press of Command1 and a save
+// through a real file system (the benchmark's own, see bench_file_system.h). Run by
+// tools/bench.sh, never by ctest.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
-#include "platform.h"
+#include "bench_file_system.h"
 #include "settings.h"
-#include "text_lines.h"
 
 namespace {
 
 // Controls in memory; message boxes are answered at once.
-class BenchView : public velkin::SettingsView {
+class BenchView : public velkin::View {
   public:
-    std::string AskForText(const std::string&) override { return ""; }
     void ShowMessage(const std::string&, velkin::Icon) override {}
+    bool AskYesNo(const std::string&) override { return true; }
+    std::string AskForText(const std::string&) override { return ""; }
     bool GetCheck(int n) override { return checks[n - 1]; }
     void SetCheck(int n, bool checked) override { checks[n - 1] = checked; }
     std::string GetText(int n) override { return texts[n - 1]; }
     void SetText(int n, const std::string& text) override { texts[n - 1] = text; }
-    std::string GetMarker() override { return "Set."; }
+    void SetTitle(const std::string&) override {}
+    void SetMarker(const std::string&) override {}
 
     bool checks[velkin::kSwitchCount] = {};
     std::string texts[velkin::kValueCount];
@@ -84,7 +85,8 @@ void SplitAndRecognise(benchmark::State& state) {
     const std::string bytes = velkin::JoinLines(MakeLines(state.range(0)));
     for (auto _ : state) {
         BenchView view;
-        const std::vector<std::string> lines = velkin::SplitLines(bytes);
+        std::vector<std::string> lines;
+        velkin::SplitSettingsText(bytes, lines);
         for (const std::string& line : lines) {
             velkin::ApplyLine(line, view);
         }
@@ -97,8 +99,9 @@ void SplitAndRecognise(benchmark::State& state) {
 // One press of Command1: existence test, reading the file from disk, recognising every line.
 void Press(benchmark::State& state) {
     TempFolder folder;
-    std::unique_ptr<velkin::FileSystem> files = velkin::MakeNativeFileSystem();
-    if (!files->WriteLines(folder.path() + "\\Environment.cfg", MakeLines(state.range(0))).ok) {
+    velkin::BenchFileSystem files;
+    const std::string cfg = folder.path() + "\\Environment.cfg";
+    if (!files.WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0)))).ok) {
         state.SkipWithError("could not write the settings file");
         return;
     }
@@ -106,7 +109,7 @@ void Press(benchmark::State& state) {
         BenchView view;
         velkin::SettingsState settings;
         settings.SettingsPath = folder.path();
-        velkin::ReadSettings(settings, view, *files);
+        velkin::ReadSettings(settings, view, files);
         if (settings.LineCount != static_cast<std::size_t>(state.range(0))) {
             state.SkipWithError("the press did not read every line");
             break;
@@ -126,17 +129,18 @@ void Fill(benchmark::State& state) {
 // written through the real file system (each synced to disk).
 void Save(benchmark::State& state) {
     TempFolder folder;
-    std::unique_ptr<velkin::FileSystem> files = velkin::MakeNativeFileSystem();
-    if (!files->WriteLines(folder.path() + "\\Environment.cfg", MakeLines(state.range(0))).ok) {
+    velkin::BenchFileSystem files;
+    const std::string cfg = folder.path() + "\\Environment.cfg";
+    if (!files.WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0)))).ok) {
         state.SkipWithError("could not write the settings file");
         return;
     }
     BenchView view;
     velkin::SettingsState settings;
     settings.SettingsPath = folder.path();
-    velkin::ReadSettings(settings, view, *files);
+    velkin::ReadSettings(settings, view, files);
     for (auto _ : state) {
-        velkin::WriteSettings(settings, view, *files);
+        velkin::WriteSettings(settings, view, files);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The demo: sets a fresh Debian machine up (run as root), builds the 32-bit Velkin.exe and runs
-# it under Wine against a demo game and a demo Environment.cfg, in a throwaway Wine prefix.
+# The demo: sets a fresh Debian machine up (run as root), builds the 32-bit Velkin.exe (the
+# 64-bit one where the kernel cannot run 32-bit programs) and runs it under Wine against a demo
+# game and a demo Environment.cfg, in a throwaway Wine prefix.
 #
 # With a display (DISPLAY set) Velkin is left to the user; the demo ends when it is closed.
 # Without one, a private Xvfb is started, Velkin is driven to its main window with the demo
@@ -8,7 +9,7 @@
 # of the screen goes to docs/screenshot.png, and everything started here is stopped again.
 #
 # Usage: tools/demo.sh [--no-setup]   (--no-setup skips tools/setup.sh on a prepared machine)
-# VELKIN_DEMO_BUILD names another build folder than build/win32.
+# VELKIN_DEMO_BUILD names another build folder than build/<preset>.
 # VELKIN_DEMO_DPI=144 (or 120, ...) runs it at that DPI; the screenshot is then
 # docs/screenshot-<dpi>dpi.png.
 set -euo pipefail
@@ -19,9 +20,12 @@ if [ "${1:-}" != "--no-setup" ]; then
     bash tools/setup.sh
 fi
 
-build="${VELKIN_DEMO_BUILD:-$root/build/win32}"
-cmake --preset win32 -B "$build"
-cmake --build "$build"
+. tests/wine/prefix.sh
+preset=win32
+velkin_can_run_32bit || preset=win64
+build="${VELKIN_DEMO_BUILD:-$root/build/$preset}"
+cmake --preset "$preset" -B "$build"
+cmake --build "$build" -j2
 velkin="$build/Velkin.exe"
 [ -f "$velkin" ] || velkin="$(find "$build" -name Velkin.exe -print -quit)"
 helper="$build/tests/e2e/velkin_e2e.exe"
@@ -30,7 +34,6 @@ for f in "$velkin" "$helper" "$game"; do
     [ -f "$f" ] || { echo "demo: $f was not built" >&2; exit 1; }
 done
 
-. tests/wine/prefix.sh
 velkin_wine_env
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1

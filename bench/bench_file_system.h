@@ -1,0 +1,16 @@
+// The benchmark's own file system on Linux, working as the program's does on Windows: each
+// write goes to a temporary file beside the target, is synced, and renamed over it.
+#pragma once
+
+#include "platform.h"
+
+namespace velkin {
+
+class BenchFileSystem : public FileSystem {
+  public:
+    bool FileExists(const std::string& path) override;
+    Result ReadBytes(const std::string& path, std::string& bytes) override;
+    Result WriteBytes(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace velkin
