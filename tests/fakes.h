@@ -27,7 +27,9 @@ class FakeView : public View {
     Lines changes;  // "CheckN=0/1" or "TextN=<text>", in turn
 
     void ShowMessage(const std::string& text, Icon icon) override {
-        boxes.push_back((icon == Icon::Warning ? "[warning] " : icon == Icon::Error ? "[error] " : "") +
+        boxes.push_back((icon == Icon::Warning ? "[warning] "
+                         : icon == Icon::Error ? "[error] "
+                                               : "") +
                         text);
     }
     bool AskYesNo(const std::string& text) override {
@@ -61,7 +63,6 @@ class FakeFileSystem : public FileSystem {
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;  // exist, but reading fails
     std::set<std::string> unwritable;  // writing fails, the old content stays
-    Lines written;                     // names, in the order written
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     Result ReadBytes(const std::string& path, std::string& bytes) override {
@@ -75,7 +76,6 @@ class FakeFileSystem : public FileSystem {
         if (unwritable.count(path) != 0) {
             return Result::Failure("Access is denied.");
         }
-        written.push_back(path);
         files[path] = bytes;
         return Result::Success();
     }

@@ -22,8 +22,8 @@ void Expect(const char* what, const std::string& expected, const std::string& go
     for (const char c : got) {
         shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
     }
-    std::printf(expected == got ? "ok   %s: %s\n" : "FAIL %s: expected \"%s\", got \"%s\"\n",
-                what, expected == got ? shown.c_str() : expected.c_str(), shown.c_str());
+    std::printf(expected == got ? "ok   %s: %s\n" : "FAIL %s: expected \"%s\", got \"%s\"\n", what,
+                expected == got ? shown.c_str() : expected.c_str(), shown.c_str());
     failed = failed || expected != got;
 }
 
@@ -43,8 +43,8 @@ void Run(const std::vector<std::string>& args) {
             // cmd writes the name in the OEM code page: "José" must still find its folder.
             const std::string user = Jose();
             folder = "C:\\Users\\" + user + "\\Documents\\Corvane";
-            for (const std::string& part : {"C:\\Users\\" + user, "C:\\Users\\" + user +
-                                            "\\Documents", folder}) {
+            for (const std::string& part :
+                 {"C:\\Users\\" + user, "C:\\Users\\" + user + "\\Documents", folder}) {
                 CreateDirectoryA(part.c_str(), nullptr);
             }
             CloseHandle(CreateFileA((folder + "\\Environment.cfg").c_str(), GENERIC_WRITE, 0,
@@ -57,7 +57,8 @@ void Run(const std::vector<std::string>& args) {
         Expect("SettingsPath", folder, settingsPath);
         Expect("marker", "Set.", view.marker);
         // the question, and the folder found
-        view.boxes.erase(view.boxes.begin(), view.boxes.begin() + std::min<std::size_t>(2, view.boxes.size()));
+        view.boxes.erase(view.boxes.begin(),
+                         view.boxes.begin() + std::min<std::size_t>(2, view.boxes.size()));
     } else {
         LaunchGame(args[1], view);
         Expect("message", "[error] " + StartFailure(args[1], args[2]),

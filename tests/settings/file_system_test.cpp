@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <set>
 
@@ -16,35 +17,26 @@ namespace {
 using Names = std::set<std::string>;
 
 struct RealFiles : ::testing::Test {
-    std::string dir;
+    std::string dir = (std::filesystem::temp_directory_path() /
+                       ("velkin-test-" + std::to_string(std::random_device()())))
+                          .string();
     std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
 
-    void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        dir = temp + ("velkin-test-" + std::to_string(std::random_device()()));
-        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << "expected a folder " << dir;
-    }
+    void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override {
         for (const std::string& name : Listing()) {
             SetFileAttributesA(Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(Path(name).c_str());
-            RemoveDirectoryA(Path(name).c_str());
         }
-        RemoveDirectoryA(dir.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
     }
     std::string Path(const std::string& name) const { return dir + "\\" + name; }
     // Also shows that no temporary file is left behind.
     Names Listing() const {
         Names names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(Path("*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") {
-                names.insert(found.cFileName);
-            }
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            names.insert(entry.path().filename().string());
         }
-        FindClose(search);
         return names;
     }
     std::string Bytes(const std::string& name) {
@@ -110,9 +102,9 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
     ASSERT_TRUE(SetFileAttributesA(Path("Environment.cfg").c_str(), kept));
     Put("Environment.cfg", "new\r\n");
-    EXPECT_EQ(kept, GetFileAttributesA(Path("Environment.cfg").c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(kept, GetFileAttributesA(Path("Environment.cfg").c_str()) &
+                        (kept | FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ("new\r\n", Bytes("Environment.cfg"));
-
 
     // run by the test's command line: link.cfg, a Unix link to synced\Environment.cfg
     const char* links = std::getenv("VELKIN_LINK_DIR");
