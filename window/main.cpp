@@ -11,7 +11,7 @@
 
 namespace {
 
-// COM for the picture loader and the scripting object, for the life of the program.
+// COM for the picture loader, for the life of the program.
 class ComScope {
   public:
     ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
