@@ -1,7 +1,6 @@
 // Stand-ins for the window and the disk, recording what the program's operations do to them.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -22,7 +21,6 @@ class FakeView : public View {
     std::string texts[kValueCount + 1];  // index N is TextN
     std::string marker = "NOT Set.", title = "Form1";
     bool yes = true;
-    std::deque<std::string> answers;  // what the input box returns, in turn
     Lines boxes;
     Lines changes;  // "CheckN=0/1" or "TextN=<text>", in turn
 
@@ -38,10 +36,7 @@ class FakeView : public View {
     }
     std::string AskForText(const std::string& prompt) override {
         boxes.push_back("input " + prompt);
-        answers.emplace_back();
-        std::string answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return "";  // Cancel
     }
     bool GetCheck(int n) override { return checks[n]; }
     void SetCheck(int n, bool checked) override {

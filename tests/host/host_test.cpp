@@ -121,7 +121,6 @@ TEST(RunStartup, FindsTheSettingsFolder) {
         {"Windows 7", "6.1", true, {UsersCfg("al"), XpCfg("al")}, kUsers},
         {"XP", "5.1", true, {UsersCfg("al"), XpCfg("al")}, kXp},
         {"5.1 with a blank", "5.1 ", true, {XpCfg("al"), UsersCfg("al")}, kUsers},
-        {"no registry value", "Error", true, {UsersCfg("al")}, kUsers},
         {"answer No", "6.1", false, {UsersCfg("al"), XpCfg("al")}, "1", "al", "", {"old "}},
         {"nothing on Windows 7", "6.1", true, {XpCfg("al")}, "1"},
         {"nothing on XP", "5.1", true, {UsersCfg("al")}, ""},
