@@ -9,15 +9,31 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 using namespace e2e;
 
 const double kMissing = std::nan("");
+constexpr DWORD kPollMs = 1;  // what is timed is the program, not the polling
 constexpr DWORD kPersonMs = 500;
+
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+HWND WaitShown(Program& p, const char* cls, const std::string& what) {
+    HWND found = nullptr;
+    p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr; });
+    return found;
+}
 
 struct Figures {
     double box = kMissing, person = kMissing, instant = kMissing, peakMiB = kMissing;
@@ -46,25 +62,31 @@ std::string MakeFolder() {
     return folder;
 }
 
-// Answers OK to every box until the handler that `done` belongs to has returned.
-void AnswerAll(Program& p, bool& done) {
-    while (!done) {
+// Answers OK to every box until the handler that `handled` waits for has returned.
+void AnswerAll(Program& p, const std::future<LRESULT>& handled) {
+    while (!Done(handled)) {
         HWND box = nullptr;
-        p.WaitFor(
-            "a box or the end", [&] { return done || (box = p.Find(kBoxClass)); }, 1);
+        p.WaitFor("a box or the end", [&] { return Done(handled) || (box = p.Find(kBoxClass)); });
         if (box != nullptr) {
-            p.Press(box, IDOK, 1);
+            p.Press(box, IDOK);
         }
     }
 }
 
 void Session(Program& p, HWND main, const std::string& folder) {
-    bool& read = p.Send(GetDlgItem(main, kCommand1), BM_CLICK);
-    HWND input = p.WaitShown(kBoxClass, "a box", 1);
-    SetText(GetDlgItem(input, kInputEditId), folder);
-    p.Press(input, IDOK, 1);
-    AnswerAll(p, read);
-    AnswerAll(p, p.Send(main, WM_COMMAND, kMenuSave));
+    std::future<LRESULT> read, saved;  // they wait for their handlers when they go
+    try {
+        read = p.Send(GetDlgItem(main, kCommand1), BM_CLICK);
+        HWND input = WaitShown(p, kBoxClass, "a box");
+        SetText(GetDlgItem(input, kInputEditId), folder);
+        p.Press(input, IDOK);
+        AnswerAll(p, read);
+        saved = p.Send(main, WM_COMMAND, kMenuSave);
+        AnswerAll(p, saved);
+    } catch (...) {
+        TerminateProcess(p.process, 99);  // a handler left in a box ends with the program
+        throw;
+    }
     std::string written = ReadWhole(folder + "\\Environment.cfg");
     auto lines = std::count(written.begin(), written.end(), '\n');
     Must(lines == 200, "a save: expected 200 lines, got " + std::to_string(lines));
@@ -73,24 +95,26 @@ void Session(Program& p, HWND main, const std::string& folder) {
 void RunOnce(const std::string& exe, bool velkin, DWORD waitMs, Figures& f) {
     try {
         std::string folder = MakeFolder();
+        double start = NowMs();
         Program p(exe, folder);
-        HWND box = p.WaitShown(kBoxClass, "a box", 1);
-        f.box = NowMs() - p.started;
+        p.pollMs = kPollMs;
+        HWND box = WaitShown(p, kBoxClass, "a box");
+        f.box = NowMs() - start;
         Sleep(waitMs);  // reading the question
         double no = NowMs();
-        p.Press(box, IDNO, 1);
-        HWND main = p.WaitShown(velkin ? kMainClass : "VelkinFloor", "the main window", 1);
+        p.Press(box, IDNO);
+        HWND main = WaitShown(p, velkin ? kMainClass : "VelkinFloor", "the main window");
         (waitMs ? f.person : f.instant) = NowMs() - no;
         if (velkin) {
             Session(p, main, folder);
         }
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(p.Handle(), &memory, sizeof memory)) {
+        if (GetProcessMemoryInfo(p.process, &memory, sizeof memory)) {
             f.peakMiB = double(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
         }
         PostMessageA(main, WM_CLOSE, 0, 0);
-        WaitForSingleObject(p.Handle(), 10000);
+        WaitForSingleObject(p.process, 10000);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", exe.c_str(), e.what());
     }

@@ -5,42 +5,25 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <deque>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace e2e {
 
 // Velkin's automation interface: a control's ID is its kind plus its number.
 constexpr int kCommand1 = 100, kCheck = 100, kText = 200, kLabel = 300;
 constexpr int kBoxTextId = 0xFFFF, kInputEditId = 1000, kInputPromptId = 1001;
-constexpr WPARAM kMenuLaunch = 401, kMenuSave = 402, kMenuExit = 403, kMenuAbout = 404;
+constexpr WPARAM kMenuLaunch = 401, kMenuSave = 402, kMenuExit = 403;
 const char kMainClass[] = "VelkinMainWindow", kBoxClass[] = "#32770";
-constexpr double kWaitMs = 30000;  // for all that the program should do soon
-
-struct Abort : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+constexpr DWORD kWaitMs = 30000;  // for all that the program should do soon
 
 inline void Must(bool ok, const std::string& failure) {
     if (!ok) {
-        throw Abort(failure);
+        throw std::runtime_error(failure);
     }
-}
-
-inline double NowMs() {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-inline bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 inline std::string ReadWhole(const std::string& path) {
@@ -52,171 +35,109 @@ inline void WriteWhole(const std::string& path, const std::string& data) {
     Must(bool(std::ofstream(path, std::ios::binary) << data), "could not write " + path);
 }
 
-inline std::string ClassOf(HWND hwnd) {
-    char name[256] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
 inline DWORD_PTR SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     DWORD_PTR result = 0;
-    Must(SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, DWORD(kWaitMs), &result),
+    Must(SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, kWaitMs, &result),
          "expected an answer to message " + std::to_string(msg) + ", got none");
     return result;
 }
 
 // Through WM_GETTEXT, which the edit controls of another process need.
 inline std::string TextOf(HWND hwnd) {
-    std::vector<char> buf(SendTo(hwnd, WM_GETTEXTLENGTH) + 2, '\0');
-    DWORD_PTR copied = SendTo(hwnd, WM_GETTEXT, buf.size(), LPARAM(buf.data()));
-    return std::string(buf.data(), std::min<std::size_t>(copied, buf.size()));
+    std::string text(SendTo(hwnd, WM_GETTEXTLENGTH) + 1, '\0');
+    text.resize(SendTo(hwnd, WM_GETTEXT, text.size(), LPARAM(&text[0])));
+    return text;
 }
 
+// Sets a text and reads it back.
 inline void SetText(HWND hwnd, const std::string& text) {
-    Must(SendTo(hwnd, WM_SETTEXT, 0, LPARAM(text.c_str())), "could not set the text " + text);
+    SendTo(hwnd, WM_SETTEXT, 0, LPARAM(text.c_str()));
+    Must(TextOf(hwnd) == text, "text set: expected \"" + text + "\", got \"" + TextOf(hwnd) + "\"");
 }
 
-// A message box, or the input box (its text then is the prompt).
-struct Box {
-    HWND hwnd;
-    std::string title, text;
-    bool input, icon;
-    std::string Describe() const {
-        return (input ? "input box \"" : "message box \"") + text.substr(0, 300) + "\"";
-    }
-};
-
-inline BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
-    DWORD_PTR icon = 0;
-    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ClassOf(child) == "Static" &&
-        SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_NORMAL, 5000, &icon) && icon) {
-        *reinterpret_cast<bool*>(found) = true;
-    }
-    return TRUE;
+// A message box's text, or the input box's prompt after "input box: ".
+inline std::string BoxText(HWND box) {
+    HWND prompt = GetDlgItem(box, kInputPromptId), text = GetDlgItem(box, kBoxTextId);
+    return prompt ? "input box: " + TextOf(prompt) : text ? TextOf(text) : "<no text>";
 }
 
-inline Box ReadBox(HWND hwnd) {
-    char title[512] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    bool input = GetDlgItem(hwnd, kInputPromptId) && GetDlgItem(hwnd, kInputEditId);
-    HWND text = GetDlgItem(hwnd, input ? kInputPromptId : kBoxTextId);
-    bool icon = false;
-    EnumChildWindows(hwnd, FindIcon, LPARAM(&icon));
-    return {hwnd, title, text ? TextOf(text) : "<no text control>", input, icon};
+// Whether the handler that `sent` waits for (see Program::Send) has returned.
+inline bool Done(const std::future<LRESULT>& sent) {
+    return !sent.valid() || sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
-// Replies to messages sent without waiting land here; it outlives every program, since a
-// reply may come after the test that sent it has given up.
-inline std::deque<bool>& Replies() {
-    static std::deque<bool> replies;
-    return replies;
-}
-
-inline void CALLBACK OnReply(HWND, UINT, ULONG_PTR done, LRESULT) {
-    *reinterpret_cast<bool*>(done) = true;
-}
-
-// One run of a program, ended when this goes unless detached.
-class Program {
-  public:
+// One run of a program, ended when this goes unless its handle has been forgotten.
+struct Program {
     Program(const std::string& exe, const std::string& folder) {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
         std::string commandLine = "\"" + exe + "\"";
-        started = NowMs();
         Must(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                             folder.c_str(), &si, &pi),
              "could not start " + exe + ": error " + std::to_string(GetLastError()));
         CloseHandle(pi.hThread);
-        process_ = pi.hProcess;
-        pid_ = pi.dwProcessId;
+        process = pi.hProcess;
+        pid = pi.dwProcessId;
     }
     ~Program() {
-        if (!detached && Running()) {
-            TerminateProcess(process_, 99);
-            WaitForSingleObject(process_, DWORD(kWaitMs));
-        }
-        CloseHandle(process_);
+        TerminateProcess(process, 99);  // fails harmlessly if it has ended
+        WaitForSingleObject(process, kWaitMs);
+        CloseHandle(process);
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    HANDLE Handle() const { return process_; }
-    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-    DWORD ExitCode() const {
-        DWORD code = 0;
-        GetExitCodeProcess(process_, &code);
-        return code;
-    }
-
-    // Polls until `ready` holds, pumping this thread's messages for the replies meanwhile.
+    // Polls until `ready` holds.
     template <typename Ready>
-    void WaitFor(const std::string& what, Ready ready, DWORD pollMs = 20) {
-        for (double start = NowMs(); !ready();) {
-            Must(Running(), "expected " + what + ", got the program's end (exit code " +
-                                std::to_string(ExitCode()) + ")");
-            Must(NowMs() - start < kWaitMs, "expected " + what + " in time, got nothing");
-            MsgWaitForMultipleObjects(1, &process_, FALSE, pollMs, QS_ALLINPUT);
-            for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
-                DispatchMessageA(&msg);
-            }
+    void WaitFor(const std::string& what, Ready ready) {
+        for (DWORD start = GetTickCount(); !ready(); WaitForSingleObject(process, pollMs)) {
+            // Asked again: what it waits for may be the program's end.
+            Must(WaitForSingleObject(process, 0) == WAIT_TIMEOUT || ready(),
+                 "expected " + what + ", got the program's end");
+            Must(GetTickCount() - start < kWaitMs, "expected " + what + " in time, got nothing");
         }
     }
-
-    // A top-level window of the program of class `cls`, shown or (`shownOnly` false) any.
-    HWND Find(const char* cls, bool shownOnly = true) const {
-        Query q{pid_, cls, shownOnly, nullptr};
-        EnumWindows(Match, LPARAM(&q));
-        return q.found;
+    // As WaitFor, with no box of the program shown meanwhile.
+    template <typename Ready>
+    void Until(const std::string& what, Ready ready) {
+        WaitFor(what, [&] {
+            HWND box = Find(kBoxClass);
+            Must(!box, what + ": expected no box first, got \"" + BoxText(box) + "\"");
+            return ready();
+        });
     }
-    HWND WaitShown(const char* cls, const std::string& what, DWORD pollMs = 20) {
-        HWND found = nullptr;
-        WaitFor(
-            what, [&] { return (found = Find(cls)) != nullptr; }, pollMs);
-        return found;
+
+    // A shown top-level window of the program of class `cls`.
+    HWND Find(const char* cls) const {
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w)) {
+                return w;
+            }
+        }
+        return nullptr;
     }
 
     // Clicks a button of a box and waits for the box to go.
-    void Press(HWND box, int button, DWORD pollMs = 20) {
+    void Press(HWND box, int button) {
         HWND b = GetDlgItem(box, button);
         Must(b, "expected button " + std::to_string(button) + " in the box, got none");
         PostMessageA(b, BM_CLICK, 0, 0);
-        WaitFor(
-            "the box to close", [&] { return !IsWindow(box) || !IsWindowVisible(box); }, pollMs);
+        WaitFor("the box to close", [&] { return !IsWindow(box) || !IsWindowVisible(box); });
     }
 
-    // Sends without waiting for the handler, which may open a modal box; the flag turns true
-    // when it has returned.
-    bool& Send(HWND hwnd, UINT msg, WPARAM wp = 0) {
-        bool& done = Replies().emplace_back(false);
-        Must(SendMessageCallbackA(hwnd, msg, wp, 0, OnReply, ULONG_PTR(&done)),
-             "could not send message " + std::to_string(msg));
-        return done;
+    // Sends from a thread of its own, since the handler may open a modal box. The future's end
+    // waits for the handler to return, so it must not come before the program's end when the
+    // handler may still be in a box.
+    std::future<LRESULT> Send(HWND hwnd, UINT msg, WPARAM wp = 0) {
+        return std::async(std::launch::async, SendMessageA, hwnd, msg, wp, 0);
     }
 
-    double started = 0;  // NowMs() at the start
-    bool detached = false;
-
-  private:
-    struct Query {
-        DWORD pid;
-        const char* cls;
-        bool shownOnly;
-        HWND found;
-    };
-    static BOOL CALLBACK Match(HWND w, LPARAM param) {
-        Query& q = *reinterpret_cast<Query*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == q.pid && (!q.shownOnly || IsWindowVisible(w)) && ClassOf(w) == q.cls) {
-            q.found = w;
-        }
-        return q.found == nullptr;
-    }
-
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    DWORD pollMs = 20;
 };
 
 }  // namespace e2e

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver against Velkin.exe in a fresh Wine prefix on a display of its own.
 #   run-e2e.sh <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]
-# The stand-in game corvane_stub.exe is taken from beside the driver.
+# The stand-in game corvane_stub.exe is taken from beside the driver, which runs the cases.
 # VELKIN_E2E_DPI=144 (or another) sets the prefix's display to that DPI before Velkin starts.
 set -u
 if [ $# -lt 3 ] || [ $# -gt 4 ]; then
@@ -22,12 +22,20 @@ if [ -n "${VELKIN_E2E_DPI:-}" ]; then
     wineserver -w
 fi
 
-# The driver and the stand-in run from inside the prefix, away from the build tree.
-mkdir -p "$WINEPREFIX/drive_c/e2e"
-cp "$driver" "$WINEPREFIX/drive_c/e2e/velkin_e2e.exe"
-cp "$(dirname "$driver")/corvane_stub.exe" "$WINEPREFIX/drive_c/e2e/corvane_stub.exe" || exit 1
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+# The machine: the driver and the golden files in a folder of their own, Velkin.exe in
+# C:\velkin, and the stand-in game three times: as the game in a folder with a blank in its
+# name, as the decoy that an unquoted start of that path would run (and that the 64-bit registry
+# view names), and as a cmd.exe planted beside Velkin.exe. The driver registers the game in the
+# 32-bit view for each case.
+c="$WINEPREFIX/drive_c"
+mkdir -p "$c/e2e/golden" "$c/velkin/empty folder" "$c/Games/Corvane Test" \
+    "$c/users/$(velkin_wine_user)/Documents/Corvane" || exit 1
+cp "$driver" "$c/e2e/velkin_e2e.exe" && cp "$golden"/*.cfg "$c/e2e/golden/" &&
+    cp "$velkin" "$c/velkin/Velkin.exe" || exit 1
+for to in "Games/Corvane Test/Corvane.exe" Games/Corvane.exe velkin/cmd.exe; do
+    cp "$(dirname "$driver")/corvane_stub.exe" "$c/$to" || exit 1
+done
+wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
+    /v DisplayIcon /d 'C:\Games\Corvane.exe' /f /reg:64 >/dev/null || exit 1
 
-args=("$(winpath "$velkin")" "$(winpath "$golden")")
-[ -n "${4:-}" ] && args+=("$4")
-wine 'C:\e2e\velkin_e2e.exe' "${args[@]}"
+wine 'C:\e2e\velkin_e2e.exe' ${4:+"$4"}
