@@ -18,12 +18,8 @@ namespace {
 bool failed = false;
 
 void Expect(const char* what, const std::string& expected, const std::string& got) {
-    std::string shown;  // line ends made visible
-    for (const char c : got) {
-        shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
-    }
     std::printf(expected == got ? "ok   %s: %s\n" : "FAIL %s: expected \"%s\", got \"%s\"\n", what,
-                expected == got ? shown.c_str() : expected.c_str(), shown.c_str());
+                expected == got ? got.c_str() : expected.c_str(), got.c_str());
     failed = failed || expected != got;
 }
 
