@@ -44,7 +44,8 @@ Result LastError() {
 }
 
 Result LastError(unsigned long code) {
-    return Result::Failure(SystemErrorText(code));
+    // Some calls fail without setting an error code; "completed successfully" would mislead.
+    return Result::Failure(code != 0 ? SystemErrorText(code) : "The system gave no reason.");
 }
 
 }  // namespace velkin

@@ -11,7 +11,8 @@ namespace velkin {
 // insert such as "%1".
 std::string SystemErrorText(unsigned long code);
 
-// A failure carrying the text of GetLastError(), or of `code`.
+// A failure carrying the text of GetLastError(), or of `code`; a code of 0 says no reason
+// was given.
 Result LastError();
 Result LastError(unsigned long code);
 

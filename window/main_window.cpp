@@ -54,12 +54,6 @@ bool IsLabelId(int id) {
     return id >= LabelId(1) && id <= LabelId(31);
 }
 
-// Some calls fail without setting an error code.
-Result SystemFailure() {
-    const DWORD code = GetLastError();
-    return code != 0 ? LastError(code) : Result::Failure("The system gave no reason.");
-}
-
 std::string ExceptionText(const std::exception& error) {
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
         return "Not enough memory to finish this operation.";
@@ -160,7 +154,7 @@ Result CreateMainWindow(HINSTANCE instance, HWND& window) {
     window = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              instance, nullptr);
-    return window != nullptr ? Result::Success() : SystemFailure();
+    return window != nullptr ? Result::Success() : LastError();
 }
 
 MainWindow::MainWindow(HWND hwnd)
@@ -471,7 +465,7 @@ Result MainWindow::CreateMenuBar() {
     SetLastError(0);
     HMENU bar = CreateMenu();
     if (bar == nullptr) {
-        return SystemFailure();
+        return LastError();
     }
     HMENU popup = nullptr;
     bool ok = true;
@@ -488,7 +482,7 @@ Result MainWindow::CreateMenuBar() {
         }
     }
     if (!ok || !SetMenu(hwnd_, bar)) {
-        const Result failure = SystemFailure();
+        const Result failure = LastError();
         DestroyMenu(bar);
         return failure;
     }
@@ -534,7 +528,7 @@ Result MainWindow::CreateControls(std::size_t count) {
             ScaleTwips(row.rect.top, dpi_), width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (control == nullptr) {
-            return SystemFailure();
+            return LastError();
         }
         if (font != nullptr) {
             SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
