@@ -2,7 +2,7 @@
 // write goes to a temporary file beside the target, is synced, and renamed over it.
 #pragma once
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
 

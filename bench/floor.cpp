@@ -1,5 +1,6 @@
-// The least a program like Velkin can do: a Yes/No box, then an empty window. Its start-up
-// time and memory under Wine are the floor that Velkin's own figures are divided by.
+// The least a program like Velkin can do: a Yes/No box, then an empty window whatever the
+// answer. Its start-up time and memory under Wine are the floor that Velkin's own figures are
+// divided by.
 #include <windows.h>
 
 namespace {

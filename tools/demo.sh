@@ -25,7 +25,7 @@ preset=win32
 velkin_can_run_32bit || preset=win64
 build="${VELKIN_DEMO_BUILD:-$root/build/$preset}"
 cmake --preset "$preset" -B "$build"
-cmake --build "$build" -j2
+cmake --build "$build" -j "$(nproc)"
 velkin="$build/Velkin.exe"
 [ -f "$velkin" ] || velkin="$(find "$build" -name Velkin.exe -print -quit)"
 helper="$build/tests/e2e/velkin_e2e.exe"

@@ -1,9 +1,12 @@
-# Checks the program as it ships: Velkin.exe's version record and manifest carry VERSION, and
-# it needs no DLL beyond those that come with Windows; then makes the release package into a scratch folder and checks its name (also
-# where the README names it), that it holds exactly Velkin.exe, README.md and LICENSE at its
-# top level, that the exe in it is the one built, and that the .sha256 beside it is the zip's.
+# Checks the program as it ships: Velkin.exe's version record carries VERSION and
+# VERSION_NUMBERS, its manifest MANIFEST_VERSION, it holds VERSION_TEXT (its title's), and it
+# needs no DLL beyond those of cmake/system-dlls.txt; then makes the release package into a
+# scratch folder and checks its name (also where the README names it), that it holds exactly
+# Velkin.exe, README.md and LICENSE at its top level, that the exe in it is the one built, and
+# that the .sha256 beside it is the zip's.
 # -DBINARY_DIR=<build> -DSOURCE_DIR=<source> -DPACKAGE=<name without .zip> -DCPACK=<cpack>
 # -DOBJDUMP=<objdump> -DWINDRES=<windres> -DEXE=<Velkin.exe> -DVERSION=<file version>
+# -DVERSION_NUMBERS=<2,0,0,1> -DMANIFEST_VERSION=<2.0.0.1> -DVERSION_TEXT=<title's version>
 cmake_minimum_required(VERSION 3.21)
 function(expect what expected got)
     if(NOT "${expected}" STREQUAL "${got}")
@@ -12,16 +15,9 @@ function(expect what expected got)
 endfunction()
 
 execute_process(COMMAND ${WINDRES} -i ${EXE} -O rc OUTPUT_VARIABLE resources)
-string(REPLACE "." ";" parts ${VERSION})
-set(numbers "")
-foreach(part ${parts})
-    math(EXPR part "${part}")
-    list(APPEND numbers ${part})
-endforeach()
-list(INSERT numbers 2 0)  # 2.00.0001 is 2, 0, 0, 1
-string(REPLACE ";" ", " numbers_text "${numbers}")
 string(REGEX MATCH "FILEVERSION ([0-9, ]+)" ignored "${resources}")
-expect("FILEVERSION" "${numbers_text}" "${CMAKE_MATCH_1}")
+string(REPLACE " " "" numbers "${CMAKE_MATCH_1}")  # windres writes "2, 0, 0, 1"
+expect("FILEVERSION" "${VERSION_NUMBERS}" "${numbers}")
 foreach(pair "FileVersion;${VERSION}" "ProductVersion;${VERSION}" "InternalName;Velkin"
              "OriginalFilename;Velkin.exe")
     list(GET pair 0 name)
@@ -34,10 +30,16 @@ foreach(name CompanyName ProductName)
         message(FATAL_ERROR "${name}: expected a text, got none")
     endif()
 endforeach()
-string(REPLACE ";" "." dotted "${numbers}")
 file(STRINGS ${EXE} manifest REGEX "name=\"Velkin\"")
-if(NOT manifest MATCHES "version=\"${dotted}\"")
-    message(FATAL_ERROR "manifest: expected version=\"${dotted}\", got: ${manifest}")
+string(FIND "${manifest}" "version=\"${MANIFEST_VERSION}\"" at)
+if(at EQUAL -1)
+    message(FATAL_ERROR "manifest: expected version=\"${MANIFEST_VERSION}\", got: ${manifest}")
+endif()
+# The title's version is a string of its own in the exe.
+string(REGEX REPLACE "([][.*+?^$()|\\])" "\\\\\\1" text_pattern "${VERSION_TEXT}")
+file(STRINGS ${EXE} texts REGEX "${text_pattern}")
+if(NOT VERSION_TEXT IN_LIST texts)
+    message(FATAL_ERROR "Velkin.exe: expected the string \"${VERSION_TEXT}\", got: ${texts}")
 endif()
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
@@ -45,9 +47,7 @@ string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${headers}")
 if(NOT status EQUAL 0 OR NOT dlls)
     message(FATAL_ERROR "objdump -p Velkin.exe: expected its imports, got exit ${status}")
 endif()
-# What every Windows from XP on ships; msvcrt is the C runtime that MinGW links against.
-set(system kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
-    comctl32.dll msvcrt.dll)
+file(STRINGS ${SOURCE_DIR}/cmake/system-dlls.txt system REGEX "^[^#]")
 foreach(dll ${dlls})
     string(REPLACE "DLL Name: " "" dll "${dll}")
     string(TOLOWER "${dll}" dll)

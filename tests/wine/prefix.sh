@@ -7,8 +7,8 @@
 #   velkin_ensure_display       starts a private Xvfb when DISPLAY is unset (sets VELKIN_XVFB_PID)
 #   velkin_stop_display         stops the Xvfb started above
 #   velkin_throwaway_prefix TAG makes a fresh prefix in a new temporary folder ($VELKIN_WORK)
-#                               with a display, all removed again when the shell exits; a
-#                               function velkin_on_exit, if defined, runs first at exit
+#                               with a display, all removed again when the shell exits, before
+#                               the EXIT trap that was set already runs
 
 velkin_wine_env() {
     velkin_wine_shim
@@ -136,16 +136,20 @@ velkin_stop_display() {
 velkin_throwaway_prefix() {
     VELKIN_WORK="$(mktemp -d "${TMPDIR:-/tmp}/velkin-$1.XXXXXX")"
     export WINEPREFIX="$VELKIN_WORK/prefix"
-    trap velkin_throwaway_cleanup EXIT
+    # The caller's own EXIT trap still runs, after this one: "trap -- 'command' EXIT" is
+    # unwrapped to the command and chained.
+    local before
+    before="$(trap -p EXIT)"
+    before="${before#trap -- }"
+    before="${before% EXIT}"
+    eval "before=${before:-''}"
+    trap "velkin_throwaway_cleanup $(printf '%q' "$VELKIN_WORK")${before:+; $before}" EXIT
     velkin_new_prefix "$WINEPREFIX" || { echo "could not make a Wine prefix" >&2; return 1; }
     velkin_ensure_display
 }
 
 velkin_throwaway_cleanup() {
-    velkin_stop_prefix "$WINEPREFIX"
-    if declare -F velkin_on_exit >/dev/null; then
-        velkin_on_exit
-    fi
+    velkin_stop_prefix "$1/prefix"
     velkin_stop_display
-    rm -rf "$VELKIN_WORK"
+    rm -rf "$1"
 }
