@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
 

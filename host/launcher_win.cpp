@@ -31,8 +31,7 @@ void LaunchGame(const std::string& gamePath, View& view) {
     }
     const DWORD attributes = ::GetFileAttributesA(plan.program.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        view.ShowMessage(StartFailure(plan.program, "It is a folder, not a program."),
-                         Icon::Error);
+        view.ShowMessage(StartFailure(plan.program, "It is a folder, not a program."), Icon::Error);
         return;
     }
     STARTUPINFOA startup = {};
@@ -44,12 +43,12 @@ void LaunchGame(const std::string& gamePath, View& view) {
                           nullptr, plan.folder.empty() ? nullptr : plan.folder.c_str(), &startup,
                           &process)) {
         const DWORD error = ::GetLastError();
-        view.ShowMessage(StartFailure(plan.program,
-                                      error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT ||
-                                              error == ERROR_EXE_MACHINE_TYPE_MISMATCH
-                                          ? "It is not a program that Windows can start."
-                                          : SystemErrorText(error)),
-                         Icon::Error);
+        view.ShowMessage(
+            StartFailure(plan.program, error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT ||
+                                               error == ERROR_EXE_MACHINE_TYPE_MISMATCH
+                                           ? "It is not a program that Windows can start."
+                                           : SystemErrorText(error)),
+            Icon::Error);
         return;
     }
     const Handle processHandle(process.hProcess);

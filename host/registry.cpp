@@ -2,33 +2,26 @@
 #include "registry.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace velkin {
 namespace General {
 namespace {
 
-struct RootKeyName {
-    const char* name;
-    std::uint32_t handle;
+// Tried in this order; names are compared exactly. Each names the predefined handle 0x80000000
+// plus its place here.
+const char* const kRootKeyNames[] = {
+    "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
 };
-
-// Tried in this order; names are compared exactly.
-constexpr RootKeyName kRootKeys[] = {
-    {"HKEY_CLASSES_ROOT", kClassesRoot},
-    {"HKEY_CURRENT_USER", kCurrentUser},
-    {"HKEY_LOCAL_MACHINE", kLocalMachine},
-    {"HKEY_USERS", kUsers},
-    {"HKEY_PERFORMANCE_DATA", kPerformanceData},
-    {"HKEY_CURRENT_CONFIG", kCurrentConfig},
-    {"HKEY_DYN_DATA", kDynData},
-};
+constexpr std::uint32_t kFirstRootKey = 0x80000000u;
 
 }  // namespace
 
 std::uint32_t RootKeyHandle(const std::string& name) {
-    for (const RootKeyName& root : kRootKeys) {
-        if (name == root.name) {
-            return root.handle;
+    for (std::uint32_t i = 0; i < std::size(kRootKeyNames); ++i) {
+        if (name == kRootKeyNames[i]) {
+            return kFirstRootKey + i;
         }
     }
     return 0;

@@ -4,23 +4,16 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
 namespace General {
 
-// The predefined root-key handles, as 32-bit values.
-constexpr std::uint32_t kClassesRoot = 0x80000000u;
-constexpr std::uint32_t kCurrentUser = 0x80000001u;
-constexpr std::uint32_t kLocalMachine = 0x80000002u;
-constexpr std::uint32_t kUsers = 0x80000003u;
-constexpr std::uint32_t kPerformanceData = 0x80000004u;
-constexpr std::uint32_t kCurrentConfig = 0x80000005u;
-constexpr std::uint32_t kDynData = 0x80000006u;
-
 // The buffer a value is read into; its data must fit with the terminating zero.
 constexpr std::uint32_t kBufferSize = 255;
 
+// The predefined root-key handle of one of the seven root-key names, as its 32-bit value; 0 for
+// any other name.
 std::uint32_t RootKeyHandle(const std::string& name);
 
 // Splits the root key off `keyPath`, or shows "Incorrect Format:" and leaves `rootKey` 0.

@@ -8,23 +8,9 @@ namespace velkin {
 namespace General {
 namespace {
 
-// The 64-bit headers sign-extend the predefined handles, so they are mapped, not cast.
+// The 64-bit headers sign-extend the predefined handles; so does this.
 HKEY RootKey(std::uint32_t value) {
-    const struct {
-        std::uint32_t value;
-        HKEY handle;
-    } kRootKeys[] = {
-        {kClassesRoot, HKEY_CLASSES_ROOT},   {kCurrentUser, HKEY_CURRENT_USER},
-        {kLocalMachine, HKEY_LOCAL_MACHINE}, {kUsers, HKEY_USERS},
-        {kPerformanceData, HKEY_PERFORMANCE_DATA}, {kCurrentConfig, HKEY_CURRENT_CONFIG},
-        {kDynData, HKEY_DYN_DATA},
-    };
-    for (const auto& root : kRootKeys) {
-        if (root.value == value) {
-            return root.handle;
-        }
-    }
-    return nullptr;
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(value)));
 }
 
 // The program was a 32-bit one; a 64-bit build reads the same view.
@@ -47,8 +33,7 @@ std::string ReadRegistryString(const std::string& keyPath, const std::string& va
         return "";
     }
     RegistryKey key;
-    if (::RegOpenKeyExA(RootKey(rootKey), subKey.c_str(), 0, kAccess, key.Out()) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(RootKey(rootKey), subKey.c_str(), 0, kAccess, key.Out()) != ERROR_SUCCESS) {
         return kError;
     }
     std::string buffer(kBufferSize, ' ');

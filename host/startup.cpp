@@ -2,6 +2,8 @@
 // folder, and looks for it under the fixed layout of the Windows family, then in Documents.
 #include "startup.h"
 
+#include "settings.h"
+
 namespace velkin {
 namespace {
 
@@ -12,13 +14,9 @@ const char kQuestion[] = "Would you like to try and automatically detect setting
 const char kTitle[] = "Velkin - Corvane Advanced Config Tool ";
 const char kVersionText[] = VELKIN_VERSION_TEXT;
 const char kFound[] = "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
-const char kEchoUserName[] = "cmd.exe /c echo %USERNAME% >> usr.tmp";
+// Earlier versions had the command interpreter write the user's name here, beside the program.
 const char kScratchFile[] = "\\usr.tmp";
-const char kSettingsFile[] = "\\Environment.cfg";
 const char kNoFolder[] = "1";
-
-constexpr unsigned kEchoWaitMs = 2000;
-constexpr unsigned kAfterReadWaitMs = 500;
 
 // A fixed layout: the settings folder is prefix + user name + suffix.
 struct Layout {
@@ -43,23 +41,8 @@ std::string DropTrailingBlanks(std::string line) {
     return line;
 }
 
-// Every start appends one line, the name and a blank, so the newest name is the last line.
-std::string ReadUserName(StartupMachine& machine, const std::string& programFolder) {
-    std::vector<std::string> lines;
-    if (!machine.ReadScratchFile(programFolder + kScratchFile, lines)) {
-        return "";
-    }
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        std::string name = DropTrailingBlanks(*line);
-        if (!name.empty()) {
-            return name;
-        }
-    }
-    return "";
-}
-
 bool HoldsSettingsFile(StartupMachine& machine, const std::string& folder) {
-    return machine.FileExists(folder + kSettingsFile);
+    return machine.FileExists(folder + std::string(kSettingsFileName));
 }
 
 // The folder that holds the settings file, or "" when neither place has it.
@@ -87,13 +70,9 @@ void RunStartup(HostState& state, std::string& settingsPath, View& view, Startup
     state.VersionText = kVersionText;
     view.SetTitle(kTitle + state.VersionText);
 
-    // The commands run in the folder that usr.tmp is read from.
-    const std::string programFolder = machine.ProgramFolder();
     if (detect) {
-        machine.StartHidden(kEchoUserName, programFolder);
-        machine.Sleep(kEchoWaitMs);
-        state.UserName = ReadUserName(machine, programFolder);
-        machine.Sleep(kAfterReadWaitMs);
+        // What "echo %USERNAME%" would print: the variable of our own environment.
+        state.UserName = DropTrailingBlanks(machine.UserName());
 
         const bool xp = state.WindowsVersion == "5.1";
         const Layout& layout = xp ? kXpLayout : kUsersLayout;
@@ -109,8 +88,8 @@ void RunStartup(HostState& state, std::string& settingsPath, View& view, Startup
     } else {
         settingsPath = kNoFolder;
     }
-    // Also after No: a usr.tmp left by an earlier start must not stay behind.
-    machine.RemoveFile(programFolder + kScratchFile);
+    // Also after No: a usr.tmp left by an earlier version must not stay behind.
+    machine.RemoveFile(machine.ProgramFolder() + kScratchFile);
 }
 
 }  // namespace velkin

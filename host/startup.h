@@ -3,9 +3,8 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
 
@@ -23,12 +22,8 @@ class StartupMachine {
     virtual ~StartupMachine() = default;
     virtual std::string ReadRegistryString(const std::string& keyPath,
                                            const std::string& valueName) = 0;
-    // Starts a command line of the system's own command interpreter with its window hidden,
-    // in `workDir`, without waiting.
-    virtual bool StartHidden(const std::string& commandLine, const std::string& workDir) = 0;
-    virtual void Sleep(unsigned milliseconds) = 0;
-    // The lines of a file that the command interpreter wrote, in the system's ANSI code page.
-    virtual bool ReadScratchFile(const std::string& path, std::vector<std::string>& lines) = 0;
+    // The logon name from the USERNAME variable, in the ANSI code page; "" when unset.
+    virtual std::string UserName() = 0;
     virtual void RemoveFile(const std::string& path) = 0;
     virtual std::string ProgramFolder() = 0;               // no trailing backslash
     virtual bool FileExists(const std::string& path) = 0;  // a failed test is "not found"

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "owner.h"
-#include "platform.h"
+#include "ports.h"
 #include "system_error.h"
 #include "temp_file.h"
 
@@ -29,8 +29,8 @@ std::string FinalPath(const std::string& path) {
         return path;
     }
     const Handle file(::CreateFileA(path.c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     char name[MAX_PATH * 2];
     const DWORD length = file.Valid() ? getFinalPath(file.Get(), name, sizeof name, 0) : 0;
     if (length == 0 || length >= sizeof name) {

@@ -15,11 +15,16 @@ const char kFolderPrompt[] =
 // Shorter than this, a folder text means that no folder is known.
 constexpr std::size_t kMinFolderLength = 2;
 
-Result ReadLines(FileSystem& files, const std::string& path, std::vector<std::string>& lines) {
+Result ReadLines(FileSystem& files, const std::string& path, std::vector<std::string>& lines,
+                 std::uint64_t& hash) {
     try {
         std::string bytes;
         const Result read = files.ReadBytes(path, bytes);
-        return read.ok ? SplitSettingsText(bytes, lines) : read;
+        if (!read.ok) {
+            return read;
+        }
+        hash = ContentHash(bytes);
+        return SplitSettingsText(bytes, lines);
     } catch (const std::bad_alloc&) {
         return Result::Failure("There is not enough memory to hold it.");
     }
@@ -37,7 +42,7 @@ void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
         }
         state.SettingsPath = std::move(folder);
     }
-    state.SettingsFile = state.SettingsPath + "\\Environment.cfg";
+    state.SettingsFile = state.SettingsPath + std::string(kSettingsFileName);
 
     // Emptied before the test, so that the table and its count never describe a file not read.
     state.Lines.clear();
@@ -45,6 +50,7 @@ void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
 
     if (!files.FileExists(state.SettingsFile)) {
         state.LastRead = ReadOutcome::Missing;
+        state.SeenOnDisk.reset();
         view.ShowMessage("There is no Environment.cfg in " + state.SettingsPath +
                              ".\r\nSave settings would create one there.",
                          Icon::Warning);
@@ -55,7 +61,8 @@ void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
         return;
     }
     std::vector<std::string> lines;
-    const Result read = ReadLines(files, state.SettingsFile, lines);
+    std::uint64_t hash = 0;
+    const Result read = ReadLines(files, state.SettingsFile, lines, hash);
     if (!read.ok) {
         state.LastRead = ReadOutcome::Failed;
         view.ShowMessage("Could not read " + state.SettingsFile + ":\r\n" + read.reason,
@@ -65,6 +72,7 @@ void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
     state.Lines = std::move(lines);
     state.LineCount = state.Lines.size();
     state.LastRead = ReadOutcome::Read;
+    state.SeenOnDisk = hash;
 
     for (const std::string& line : state.Lines) {
         ApplyLine(line, view);

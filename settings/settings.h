@@ -2,32 +2,38 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
+
+// The settings file and its backup, as appended to the settings folder.
+inline constexpr std::string_view kSettingsFileName = "\\Environment.cfg";
+inline constexpr std::string_view kBackupFileName = "\\Environment.cf0";
 
 // SwitchTable: row n is held by the check box CheckN; in the file it is the key followed by
 // "=1" (checked) or "=0" (unchecked).
 inline constexpr std::string_view SwitchTable[] = {
-    "SND_ENABLE",         "SHOW_DEVELOPMENT",
-    "SHOW_CONFIDENTIAL",  "SKIPINTRO",
-    "R_DYNAMICLOADMIPS",  "VID_VSYNC",
-    "VID_FULLSCREEN",     "VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED",
-    "FORCESPECTATOR",     "XR_FOG",
-    "XR_MOTIONBLUR_DOF",  "XR_FLARES",
+    "SND_ENABLE",        "SHOW_DEVELOPMENT",
+    "SHOW_CONFIDENTIAL", "SKIPINTRO",
+    "R_DYNAMICLOADMIPS", "VID_VSYNC",
+    "VID_FULLSCREEN",    "VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED",
+    "FORCESPECTATOR",    "XR_FOG",
+    "XR_MOTIONBLUR_DOF", "XR_FLARES",
     "XR_GRAIN",
 };
 
 // ValueTable: row n is held by the text box TextN; in the file it is the literal followed by
 // the box's text.
 inline constexpr std::string_view ValueTable[] = {
-    "VID_DWIDTH=",     "VID_DHEIGHT=",  "MAXTEXTUREQUALITY=", "R_ANTIALIAS=",
-    "R_ANISOTROPY=",   "VID_GAMMA=",    "VID_GAMMARAMP=",     "XR_LOD=",
-    "XR_LODOFFSET=",   "XR_LODSCALE=",  "XR_SHADERMODE=",     "VID_BRIGHTNESS=",
+    "VID_DWIDTH=",     "VID_DHEIGHT=",     "MAXTEXTUREQUALITY=", "R_ANTIALIAS=",
+    "R_ANISOTROPY=",   "VID_GAMMA=",       "VID_GAMMARAMP=",     "XR_LOD=",
+    "XR_LODOFFSET=",   "XR_LODSCALE=",     "XR_SHADERMODE=",     "VID_BRIGHTNESS=",
     "VID_BLACKLEVEL=", "VID_PIXELASPECT=",
 };
 
@@ -51,6 +57,9 @@ struct SettingsState {
     std::vector<std::string> Lines;  // the file's lines as last read, in file order
     std::size_t LineCount = 0;       // always Lines.size()
     ReadOutcome LastRead = ReadOutcome::None;
+    // SettingsFile as Velkin last saw it, read or written (ContentHash); none: no file there.
+    // A save writes only over that, so that nothing the game wrote meanwhile is lost.
+    std::optional<std::uint64_t> SeenOnDisk;
 };
 
 // Recognises one line against the 40 literals and sets the control it names, if any.
@@ -63,6 +72,9 @@ std::vector<std::string> FillTemplate(View& view);
 // leading UTF-8 byte-order mark is skipped. A UTF-16 file is no ANSI text: a failure.
 Result SplitSettingsText(std::string_view bytes, std::vector<std::string>& lines);
 
+// A fingerprint of a file's bytes, to tell whether it changed.
+std::uint64_t ContentHash(std::string_view bytes);
+
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 
@@ -74,6 +86,6 @@ std::string FolderFromAnswer(std::string answer);
 void ReadSettings(SettingsState& state, View& view, FileSystem& files);
 
 // Runs on File > Save.
-void WriteSettings(const SettingsState& state, View& view, FileSystem& files);
+void WriteSettings(SettingsState& state, View& view, FileSystem& files);
 
 }  // namespace velkin

@@ -5,11 +5,13 @@ namespace velkin {
 
 void ApplyLine(const std::string& line, View& view) {
     const std::string_view text = line;
-    // No literal begins another, so the first match is the only one.
+    // With its "=" (and a switch's digit) no literal begins another, so the first match is the
+    // only one: VID_FULLSCREEN=1 is not the start of VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED=1.
     for (int n = 1; n <= kSwitchCount; ++n) {
         const std::string_view key = SwitchTable[n - 1];
         if (text.size() >= key.size() + 2 && text.substr(0, key.size()) == key &&
-            text[key.size()] == '=' && (text[key.size() + 1] == '0' || text[key.size() + 1] == '1')) {
+            text[key.size()] == '=' &&
+            (text[key.size() + 1] == '0' || text[key.size() + 1] == '1')) {
             view.SetCheck(n, text[key.size() + 1] == '1');
             return;
         }

@@ -157,8 +157,8 @@ std::vector<std::string> FillTemplate(View& view) {
                 out[i] = row.text;
                 break;
             case Kind::Switch:
-                out[i] = std::string(SwitchTable[row.row - 1]) +
-                         (view.GetCheck(row.row) ? "=1" : "=0");
+                out[i] =
+                    std::string(SwitchTable[row.row - 1]) + (view.GetCheck(row.row) ? "=1" : "=0");
                 break;
             case Kind::Value:
                 out[i] = std::string(ValueTable[row.row - 1]) + FirstLine(view.GetText(row.row));

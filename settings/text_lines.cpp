@@ -8,7 +8,6 @@ namespace {
 
 const std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 const std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
-const std::string_view kFileName = "\\environment.cfg";
 
 bool StartsWith(std::string_view text, std::string_view start) {
     return text.substr(0, start.size()) == start;
@@ -52,6 +51,15 @@ Result SplitSettingsText(std::string_view bytes, std::vector<std::string>& lines
     return Result::Success();
 }
 
+std::uint64_t ContentHash(std::string_view bytes) {
+    // FNV-1a: plenty to notice an edit, and no table to carry.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return hash;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::size_t total = 0;
     for (const std::string& line : lines) {
@@ -74,11 +82,11 @@ std::string FolderFromAnswer(std::string answer) {
         return "";
     }
     answer = answer.substr(first, answer.find_last_not_of(kStrip) - first + 1);
-    if (answer.size() >= kFileName.size()) {
-        const std::size_t tail = answer.size() - kFileName.size();
+    if (answer.size() >= kSettingsFileName.size()) {
+        const std::size_t tail = answer.size() - kSettingsFileName.size();
         bool named = true;
-        for (std::size_t i = 0; i < kFileName.size(); ++i) {
-            named = named && Lower(answer[tail + i]) == kFileName[i];
+        for (std::size_t i = 0; i < kSettingsFileName.size(); ++i) {
+            named = named && Lower(answer[tail + i]) == Lower(kSettingsFileName[i]);
         }
         if (named) {
             answer.erase(tail);

@@ -3,7 +3,40 @@
 
 namespace velkin {
 
-void WriteSettings(const SettingsState& state, View& view, FileSystem& files) {
+namespace {
+
+// Whether SettingsFile is still as Velkin last saw it. The game rewrites it when it quits, and a
+// file may appear where a press found none: writing over either would lose what is in it, from
+// both files. A file that has gone holds nothing to lose.
+bool StillAsSeen(const SettingsState& state, View& view, FileSystem& files) {
+    if (!files.FileExists(state.SettingsFile)) {
+        return true;
+    }
+    std::string bytes;
+    const Result read = files.ReadBytes(state.SettingsFile, bytes);
+    if (!read.ok) {
+        view.ShowMessage("Nothing was saved: " + state.SettingsFile +
+                             " could not be read to check that it is as it was read:\r\n" +
+                             read.reason,
+                         Icon::Error);
+        return false;
+    }
+    if (state.SeenOnDisk && *state.SeenOnDisk == ContentHash(bytes)) {
+        return true;
+    }
+    view.ShowMessage(
+        "Nothing was saved: " + state.SettingsFile +
+            (state.SeenOnDisk ? " has changed since Velkin read it, perhaps by the game."
+                              : " has appeared since Velkin looked for it, perhaps written by "
+                                "the game.") +
+            " Saving now would lose what it holds.\r\nClick Environment.cfg to read it first.",
+        Icon::Error);
+    return false;
+}
+
+}  // namespace
+
+void WriteSettings(SettingsState& state, View& view, FileSystem& files) {
     switch (state.LastRead) {
         case ReadOutcome::None:
             view.ShowMessage(
@@ -23,12 +56,15 @@ void WriteSettings(const SettingsState& state, View& view, FileSystem& files) {
         case ReadOutcome::Read:
             break;
     }
+    if (!StillAsSeen(state, view, files)) {
+        return;
+    }
 
     // Whatever the template does not carry survives only here. An empty table would replace
     // a good backup with nothing.
     if (!state.Lines.empty()) {
         view.ShowMessage("Creating Backup of Current Settings to Environment.cf0", Icon::Warning);
-        const std::string backupFile = state.SettingsPath + "\\Environment.cf0";
+        const std::string backupFile = state.SettingsPath + std::string(kBackupFileName);
         const Result backup = files.WriteBytes(backupFile, JoinLines(state.Lines));
         if (!backup.ok) {
             view.ShowMessage("Could not write " + backupFile + ":\r\n" + backup.reason +
@@ -40,6 +76,10 @@ void WriteSettings(const SettingsState& state, View& view, FileSystem& files) {
 
     const std::string bytes = JoinLines(FillTemplate(view));
     view.ShowMessage("Config file generated! Press OK to write Environment.cfg!", Icon::None);
+    // The box may have stood open while the game wrote the file.
+    if (!StillAsSeen(state, view, files)) {
+        return;
+    }
     const Result written = files.WriteBytes(state.SettingsFile, bytes);
     if (!written.ok) {
         view.ShowMessage("Could not write " + state.SettingsFile + ":\r\n" + written.reason +
@@ -47,6 +87,7 @@ void WriteSettings(const SettingsState& state, View& view, FileSystem& files) {
                          Icon::Error);
         return;
     }
+    state.SeenOnDisk = ContentHash(bytes);
     view.ShowMessage("Environment.cfg written successfully!", Icon::None);
 }
 

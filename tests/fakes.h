@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include "ports.h"
 #include "settings.h"
 
 namespace velkin::test {

@@ -9,8 +9,8 @@ AuthorInfo BuiltInAuthor() {
             VELKIN_WEBLOG_LINE};
 }
 
-std::string ApplicationTitle(const AuthorInfo& info) {
-    return "Velkin by " + info.author;
+std::string ApplicationTitle() {
+    return VELKIN_APPLICATION_TITLE;
 }
 
 std::string AboutText(const std::string& versionText, const AuthorInfo& info) {

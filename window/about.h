@@ -17,8 +17,8 @@ struct AuthorInfo {
 // The built-in AuthorInfo of this program.
 AuthorInfo BuiltInAuthor();
 
-// "Velkin by " + author: the title of every message box and of the input box.
-std::string ApplicationTitle(const AuthorInfo& info);
+// "Velkin by " and the author: the title of every message box and of the input box.
+std::string ApplicationTitle();
 
 // The seven lines of the About box, joined by CR LF, no line end after the last.
 std::string AboutText(const std::string& versionText, const AuthorInfo& info);

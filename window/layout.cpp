@@ -78,10 +78,6 @@ const MenuRow kMenu[] = {
 };
 const std::size_t kMenuCount = sizeof kMenu / sizeof kMenu[0];
 
-bool TakesFocus(ControlKind kind) {
-    return kind != ControlKind::Label;
-}
-
 std::string DesignCaption(std::size_t index, const std::string& donationAddress) {
     const ControlRow& row = kControls[index];
     if (row.caption != nullptr) {

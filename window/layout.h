@@ -60,8 +60,6 @@ struct MenuRow {
 extern const MenuRow kMenu[];
 extern const std::size_t kMenuCount;
 
-bool TakesFocus(ControlKind kind);
-
 // The caption a control is created with. `donationAddress` completes the donation label.
 std::string DesignCaption(std::size_t index, const std::string& donationAddress);
 

@@ -1,4 +1,4 @@
-// The program's start: the main window, its load step, then the message loop.
+// The program's start: the main window, its start-up, then the message loop.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -6,7 +6,6 @@
 #include <string>
 
 #include "about.h"
-#include "layout.h"
 #include "main_window.h"
 
 namespace {
@@ -34,29 +33,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    HWND window = nullptr;
-    const velkin::Result created = velkin::CreateMainWindow(instance, window);
-    if (!created.ok) {
-        const std::string title = velkin::ApplicationTitle(velkin::BuiltInAuthor());
-        MessageBoxA(nullptr, ("The main window could not be created: " + created.reason).c_str(),
-                    title.c_str(), MB_OK | MB_ICONERROR);
+    // Lives until the message loop has ended, after every message that reaches the window.
+    velkin::MainWindow window;
+    velkin::Result started = window.Create(instance);
+    if (started.ok) {
+        started = window.Start(show);
+    }
+    if (!started.ok) {
+        MessageBoxA(nullptr, ("The main window could not be created: " + started.reason).c_str(),
+                    velkin::ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
-    // Start-up asks its question at once and the window is built meanwhile; it is shown
-    // only when complete.
-    if (SendMessageA(window, velkin::kLoadMessage, 0, 0) == 0) {
-        DestroyWindow(window);
-        return 1;
-    }
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    SetFocus(GetDlgItem(window, velkin::kCommand1));
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Tab and Shift+Tab walk the controls as in a dialog, and Enter presses the focused
         // button (DM_GETDEFID).
-        if (!IsDialogMessageA(window, &message)) {
+        if (!IsDialogMessageA(window.Handle(), &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

@@ -1,13 +1,8 @@
 #include "main_window.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <new>
-#include <utility>
 
 #include "input_box.h"
 #include "launcher.h"
@@ -24,10 +19,15 @@ constexpr COLORREF kLabelColour = RGB(255, 0, 0);
 // Where the picture does not reach: close to its darkest corner.
 constexpr COLORREF kFillColour = RGB(16, 18, 25);
 
-// The build runs in timer ticks: MessageBox sends its owner no WM_ENTERIDLE (its box has
-// DS_NOIDLEMSG), and a timer fires only when no input or paint waits.
+// The window is built while start-up's question is open, from a timer that the box's modal loop
+// runs once the box is painted: MessageBox sends its owner no WM_ENTERIDLE (DS_NOIDLEMSG).
 constexpr UINT_PTR kBuildTimer = 1;
-constexpr std::size_t kControlsPerStage = 4;
+
+// Font sizes in twips (20 a point), scaled like the layout.
+constexpr int kLabelFontTwips = 180;     // Verdana 9 pt
+constexpr int kButtonFontTwips = 160;    // the classic dialog font, 8 pt
+constexpr int kTextFontTwips = 150;      // a half point less: four digits fit the narrow boxes
+constexpr int kDonationFontTwips = 120;  // Terminal 6 pt
 
 struct KindStyle {
     const char* className;
@@ -40,7 +40,9 @@ const KindStyle kKindStyles[] = {
     {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
     {"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
     {"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-    {"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+    // A single line border rather than the sunken edge: the design's narrowest boxes (25 pixels
+    // at 96 DPI) then hold four digits, as a texture quality of 2048 needs.
+    {"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0},
 };
 
 int ReleaseScreenDc(HDC dc) {
@@ -48,7 +50,6 @@ int ReleaseScreenDc(HDC dc) {
 }
 
 using ScreenDc = Owner<HDC, &ReleaseScreenDc>;
-using MemoryDc = Owner<HDC, &::DeleteDC>;
 
 bool IsLabelId(int id) {
     return id >= LabelId(1) && id <= LabelId(31);
@@ -76,10 +77,10 @@ bool FontFamilyExists(const char* face) {
     return found;
 }
 
-HFONT MakeFont(const char* face, int points, int dpi, BYTE charset, BYTE pitchAndFamily,
+HFONT MakeFont(const char* face, int twips, int dpi, BYTE charset, BYTE pitchAndFamily,
                LONG weight = FW_BOLD) {
     LOGFONTA font = {};
-    font.lfHeight = -MulDiv(points, dpi, 72);
+    font.lfHeight = -ScaleTwips(twips, dpi);
     font.lfWeight = weight;
     font.lfCharSet = charset;
     font.lfPitchAndFamily = pitchAndFamily;
@@ -100,43 +101,18 @@ SIZE MeasureText(HDC dc, HGDIOBJ font, const std::string& text) {
     return size;
 }
 
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        MainWindow* created = nullptr;
-        try {
-            created = new MainWindow(hwnd);
-        } catch (const std::exception&) {
-            return FALSE;
-        }
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    MainWindow* window = MainWindow::From(hwnd);
-    if (window == nullptr) {
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        delete window;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return window->HandleMessage(message, wParam, lParam);
-}
-
 }  // namespace
 
-template <class Operation>
-void MainWindow::Run(Operation&& operation) {
-    try {
-        operation();
-    } catch (const std::exception& error) {
-        ShowMessage(ExceptionText(error), Icon::Error);
-    }
-}
+MainWindow::MainWindow()
+    : author_(BuiltInAuthor()),
+      title_(ApplicationTitle()),
+      files_(MakeNativeFileSystem()),
+      machine_(MakeNativeStartupMachine(*this)) {}
 
-Result CreateMainWindow(HINSTANCE instance, HWND& window) {
+Result MainWindow::Create(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELKIN));
     windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKIN),
@@ -151,21 +127,37 @@ Result CreateMainWindow(HINSTANCE instance, HWND& window) {
         }
     }
     SetLastError(0);
-    window = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                             instance, nullptr);
-    return window != nullptr ? Result::Success() : LastError();
+    HWND created = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   instance, this);
+    return created != nullptr ? Result::Success() : LastError();
 }
 
-MainWindow::MainWindow(HWND hwnd)
-    : hwnd_(hwnd),
-      author_(BuiltInAuthor()),
-      title_(ApplicationTitle(author_)),
-      files_(MakeNativeFileSystem()),
-      machine_(MakeNativeStartupMachine(*this)) {}
+Result MainWindow::Start(int show) {
+    // Start-up asks its question first; the window is built once the question is on screen.
+    SetTimer(hwnd_, kBuildTimer, USER_TIMER_MINIMUM, nullptr);
+    RunCommand([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_); });
+    Build();
+    if (hwnd_ == nullptr || !buildResult_.ok) {
+        return buildResult_;  // closed during start-up, or not built
+    }
+    ShowWindow(hwnd_, show);
+    UpdateWindow(hwnd_);
+    SetFocus(Control(kCommand1));
+    return Result::Success();
+}
 
-MainWindow* MainWindow::From(HWND hwnd) {
-    return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* window =
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        window->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    // The object belongs to WinMain and outlives the window: no message can free it.
+    auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return window != nullptr ? window->HandleMessage(message, wParam, lParam)
+                             : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -173,8 +165,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             OnCreate();
             return 0;
-        case kLoadMessage:
-            return OnLoad();
         case WM_TIMER:
             OnTimer(wParam);
             return 0;
@@ -195,11 +185,33 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnClose();
             return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession();
         case WM_DESTROY:
             OnDestroy();
             return 0;
+        case WM_NCDESTROY: {
+            HWND hwnd = hwnd_;
+            OnNcDestroy();
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+template <class Operation>
+void MainWindow::RunCommand(Operation&& operation) {
+    ++running_;
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        ShowMessage(ExceptionText(error), Icon::Error);
+    }
+    --running_;
+    if (running_ == 0 && closeHeld_ && hwnd_ != nullptr) {
+        closeHeld_ = false;
+        DestroyWindow(hwnd_);
+    }
 }
 
 // ---- Message handlers
@@ -211,41 +223,20 @@ void MainWindow::OnCreate() {
         dpi_ = 96;
     }
     // The final size from the start, for boxes placed by their hidden owner.
-    SizeClientArea(false);
-}
-
-LRESULT MainWindow::OnLoad() {
-    if (!loaded_) {
-        loaded_ = true;
-        // Start-up asks its question first; the window is built while the boxes are open.
-        SetTimer(hwnd_, kBuildTimer, USER_TIMER_MINIMUM, nullptr);
-        Run([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_); });
-        FinishBuild();
-        if (!built_.ok) {
-            ShowMessage("The main window could not be created: " + built_.reason, Icon::Error);
-        }
-    }
-    return built_.ok ? 1 : 0;
+    SetDesignSize();
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-    if (id != kBuildTimer) {
-        return;
+    if (id == kBuildTimer) {
+        Build();
     }
-    while (BuildNext()) {
-        // Whatever else waits, the user's input and the boxes' painting above all, goes first.
-        if (HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0) {
-            return;
-        }
-    }
-    KillTimer(hwnd_, kBuildTimer);
 }
 
 void MainWindow::OnCommand(int id, int code) {
     switch (id) {
         case kCommand1:
             if (code == BN_CLICKED) {
-                Run([&] { ReadSettings(settings_, *this, *files_); });
+                RunCommand([&] { ReadSettings(settings_, *this, *files_); });
             }
             break;
         case IDOK:
@@ -255,20 +246,20 @@ void MainWindow::OnCommand(int id, int code) {
             }
             break;
         case kMenuSave:
-            Run([&] { WriteSettings(settings_, *this, *files_); });
+            RunCommand([&] { WriteSettings(settings_, *this, *files_); });
             break;
         case kMenuLaunch:
-            Run([&] { LaunchGame(host_.GamePath, *this); });
+            RunCommand([&] { LaunchGame(host_.GamePath, *this); });
             break;
         case kMenuAbout:
-            ShowAbout();
+            RunCommand([&] { ShowAbout(); });
             break;
         case kMenuExit:
-            ExitProgram();
+            RunCommand([&] { ExitProgram(); });
             break;
         case kDonationLabel:
             if (code == STN_CLICKED) {
-                CopyDonationAddress();
+                RunCommand([&] { CopyDonationAddress(); });
             }
             break;
     }
@@ -294,13 +285,10 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
 bool MainWindow::OnEraseBkgnd(HDC dc) {
     RECT client;
     GetClientRect(hwnd_, &client);
-    if (backgroundDc_.Valid()) {
-        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, backgroundDc_.Get(), 0, 0,
-               SRCCOPY);
-    }
+    const SIZE picture = picture_.Paint(dc);
     auto fill = static_cast<HBRUSH>(fillBrush_.Get());
-    RECT right = {backgroundSize_.cx, 0, client.right, client.bottom};
-    RECT below = {0, backgroundSize_.cy, std::min(backgroundSize_.cx, client.right), client.bottom};
+    RECT right = {picture.cx, 0, client.right, client.bottom};
+    RECT below = {0, picture.cy, std::min(picture.cx, client.right), client.bottom};
     if (right.left < right.right) {
         FillRect(dc, &right, fill);
     }
@@ -327,138 +315,65 @@ bool MainWindow::OnActivate(WPARAM wParam) {
 }
 
 void MainWindow::OnClose() {
+    // As for a dialog's disabled owner: a close (taskkill, an installer, File > Exit) that comes
+    // while a command waits in a box is held until the command has finished.
+    if (running_ > 0) {
+        closeHeld_ = true;
+        return;
+    }
     DestroyWindow(hwnd_);
+}
+
+BOOL MainWindow::OnQueryEndSession() {
+    // A command in a box, a save above all, finishes before the session may end.
+    return running_ == 0;
 }
 
 void MainWindow::OnDestroy() {
     PostQuitMessage(0);
 }
 
-// ---- Building the window
-
-bool MainWindow::BuildNext() {
-    try {
-        switch (stage_) {
-            case Stage::Fonts:
-                CreateFonts();
-                stage_ = Stage::Picture;
-                break;
-            case Stage::Picture:
-                LoadBackground();
-                stage_ = Stage::Menu;
-                break;
-            case Stage::Menu:
-                built_ = CreateMenuBar();
-                stage_ = Stage::Controls;
-                break;
-            case Stage::Controls:
-                built_ = CreateControls(kControlsPerStage);
-                if (nextControl_ == kControlCount) {
-                    stage_ = Stage::Size;
-                }
-                break;
-            case Stage::Size:
-                SizeClientArea(true);
-                focus_ = GetDlgItem(hwnd_, kCommand1);
-                stage_ = Stage::Done;
-                break;
-            case Stage::Done:
-                return false;
-        }
-    } catch (const std::exception& error) {
-        built_ = Result::Failure(ExceptionText(error));
-    }
-    if (!built_.ok) {
-        stage_ = Stage::Done;
-    }
-    return stage_ != Stage::Done;
+void MainWindow::OnNcDestroy() {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
 }
 
-void MainWindow::FinishBuild() {
-    if (stage_ == Stage::Done) {
+// ---- Building the window
+
+void MainWindow::Build() {
+    if (built_ || hwnd_ == nullptr) {
         return;
     }
-    while (BuildNext()) {
-    }
+    built_ = true;
     KillTimer(hwnd_, kBuildTimer);
+    try {
+        CreateFonts();
+        picture_.Load(IDR_BACKGROUND, dpi_);
+        buildResult_ = CreateMenuBar();
+        if (buildResult_.ok) {
+            buildResult_ = CreateControls();
+        }
+        FitClientArea();
+        focus_ = Control(kCommand1);
+    } catch (const std::exception& error) {
+        buildResult_ = Result::Failure(ExceptionText(error));
+    }
 }
 
 void MainWindow::CreateFonts() {
     // Where Verdana is missing (Wine), the stand-in the font mapper picks runs much wider;
     // Tahoma is the closest narrow face that is always there.
     const char* labelFace = FontFamilyExists("Verdana") ? "Verdana" : "Tahoma";
-    labelFont_.Reset(MakeFont(labelFace, 9, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
+    labelFont_.Reset(
+        MakeFont(labelFace, kLabelFontTwips, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
     // The classic dialog font: the design's narrow boxes were sized for it.
-    controlFont_.Reset(
-        MakeFont("Tahoma", 8, dpi_, DEFAULT_CHARSET, DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
-    donationFont_.Reset(MakeFont("Terminal", 6, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
+    buttonFont_.Reset(MakeFont("Tahoma", kButtonFontTwips, dpi_, DEFAULT_CHARSET,
+                               DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
+    textFont_.Reset(MakeFont("Tahoma", kTextFontTwips, dpi_, DEFAULT_CHARSET,
+                             DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
+    donationFont_.Reset(
+        MakeFont("Terminal", kDonationFontTwips, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
     fillBrush_.Reset(CreateSolidBrush(kFillColour));
-}
-
-void MainWindow::LoadBackground() {
-    // Without the picture the window still works, on the plain fill colour.
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_BACKGROUND), RT_RCDATA);
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    const DWORD size = resource != nullptr ? SizeofResource(module, resource) : 0;
-    if (bytes == nullptr || size == 0) {
-        return;
-    }
-    GlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
-    void* target = copy.Valid() ? GlobalLock(copy.Get()) : nullptr;
-    if (target == nullptr) {
-        return;
-    }
-    std::memcpy(target, bytes, size);
-    GlobalUnlock(copy.Get());
-    ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(copy.Get(), TRUE, stream.Out()))) {
-        return;
-    }
-    copy.Release();  // the stream frees it
-    ComPtr<IPicture> picture;
-    SHORT type = PICTYPE_NONE;
-    OLE_HANDLE handle = 0;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.Out()))) ||
-        FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||
-        FAILED(picture.Get()->get_Handle(&handle))) {
-        return;
-    }
-    auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    BITMAP info;
-    if (GetObjectA(bitmap, sizeof info, &info) == 0) {
-        return;
-    }
-    // The picture was made for 96 DPI. Scaled once, here, it covers the client area at any
-    // DPI, and painting stays a plain copy.
-    const SIZE scaled = {MulDiv(info.bmWidth, dpi_, 96), MulDiv(info.bmHeight, dpi_, 96)};
-    ScreenDc screen(GetDC(nullptr));
-    MemoryDc source(CreateCompatibleDC(screen.Get()));
-    GdiObject result(CreateCompatibleBitmap(screen.Get(), scaled.cx, scaled.cy));
-    MemoryDc drawing(CreateCompatibleDC(screen.Get()));  // goes before `result` on failure
-    if (!screen.Valid() || !source.Valid() || !result.Valid() || !drawing.Valid()) {
-        return;
-    }
-    if (SelectObject(drawing.Get(), result.Get()) == nullptr) {
-        return;
-    }
-    HGDIOBJ original = SelectObject(source.Get(), bitmap);
-    if (original == nullptr) {
-        return;
-    }
-    SetStretchBltMode(drawing.Get(), HALFTONE);
-    SetBrushOrgEx(drawing.Get(), 0, 0, nullptr);
-    const bool drawn = StretchBlt(drawing.Get(), 0, 0, scaled.cx, scaled.cy, source.Get(), 0, 0,
-                                  info.bmWidth, info.bmHeight, SRCCOPY) != FALSE;
-    SelectObject(source.Get(), original);  // the bitmap stays the picture's
-    if (!drawn) {
-        return;
-    }
-    background_ = std::move(result);
-    backgroundDc_ = std::move(drawing);
-    backgroundSize_ = scaled;
 }
 
 Result MainWindow::CreateMenuBar() {
@@ -489,20 +404,18 @@ Result MainWindow::CreateMenuBar() {
     return Result::Success();
 }
 
-Result MainWindow::CreateControls(std::size_t count) {
+Result MainWindow::CreateControls() {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
-    HGDIOBJ controlFont =
-        controlFont_.Valid() ? controlFont_.Get() : GetStockObject(DEFAULT_GUI_FONT);
     ScreenDc screen(GetDC(nullptr));
-    const std::size_t end = std::min(kControlCount, nextControl_ + count);
-    for (; nextControl_ < end; ++nextControl_) {
-        const ControlRow& row = kControls[nextControl_];
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlRow& row = kControls[i];
         const KindStyle& kind = kKindStyles[static_cast<int>(row.kind)];
         const bool isLabel = row.kind == ControlKind::Label;
-        const std::string caption = DesignCaption(nextControl_, author_.donationAddress);
-        HGDIOBJ font = !isLabel                   ? controlFont
-                       : row.id == kDonationLabel ? donationFont_.Get()
-                                                  : labelFont_.Get();
+        const std::string caption = DesignCaption(i, author_.donationAddress);
+        HGDIOBJ font = row.kind == ControlKind::Text ? textFont_.Get()
+                       : !isLabel                    ? buttonFont_.Get()
+                       : row.id == kDonationLabel    ? donationFont_.Get()
+                                                     : labelFont_.Get();
         DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
         if (row.id == kDonationLabel) {
             style |= SS_NOTIFY;
@@ -514,7 +427,7 @@ Result MainWindow::CreateControls(std::size_t count) {
             // design), but never run into the control that they name.
             SIZE text = MeasureText(screen.Get(), font, caption);
             int grown = std::max(width, static_cast<int>(text.cx));
-            int room = LabelRoomTwips(nextControl_);
+            int room = LabelRoomTwips(i);
             if (room >= 0) {
                 grown = std::min(grown, std::max(width, ScaleTwips(row.rect.left + room, dpi_) -
                                                             ScaleTwips(row.rect.left, dpi_)));
@@ -530,44 +443,39 @@ Result MainWindow::CreateControls(std::size_t count) {
         if (control == nullptr) {
             return LastError();
         }
-        if (font != nullptr) {
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (font == nullptr) {
+            font = GetStockObject(DEFAULT_GUI_FONT);
         }
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row.kind == ControlKind::Text) {
             SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
-            // The design's boxes are four digits wide; the default margins would hide one.
-            SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+            // Not a pixel to spare in the narrowest boxes.
+            SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
         }
     }
     return Result::Success();
 }
 
-void MainWindow::SizeClientArea(bool measure) {
-    const int width = ScaleTwips(kClientWidthTwips, dpi_);
-    const int height = ScaleTwips(kClientHeightTwips, dpi_);
-    RECT frame = {0, 0, width, height};
+void MainWindow::SetDesignSize() {
+    RECT frame = {0, 0, ScaleTwips(kClientWidthTwips, dpi_), ScaleTwips(kClientHeightTwips, dpi_)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), TRUE,
                        static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-    int outerWidth = frame.right - frame.left;
-    int outerHeight = frame.bottom - frame.top;
-    const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-    SetWindowPos(hwnd_, nullptr, 0, 0, outerWidth, outerHeight, flags);
-    if (!measure) {
-        return;
-    }
-    // A wrapped menu bar or a themed frame can take more room than AdjustWindowRectEx reckons.
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    if (client.right != width || client.bottom != height) {
-        outerWidth += width - client.right;
-        outerHeight += height - client.bottom;
-        SetWindowPos(hwnd_, nullptr, 0, 0, outerWidth, outerHeight, flags);
-    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND MainWindow::Item(int id) {
-    FinishBuild();
-    return GetDlgItem(hwnd_, id);
+void MainWindow::FitClientArea() {
+    // A wrapped menu bar or a themed frame can take more room than AdjustWindowRectEx reckons.
+    RECT client, frame;
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &frame);
+    const int wantWidth = ScaleTwips(kClientWidthTwips, dpi_);
+    const int wantHeight = ScaleTwips(kClientHeightTwips, dpi_);
+    if (client.right != wantWidth || client.bottom != wantHeight) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + wantWidth - client.right,
+                     frame.bottom - frame.top + wantHeight - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 HWND MainWindow::FocusedPushButton() {
@@ -579,7 +487,7 @@ HWND MainWindow::FocusedPushButton() {
 }
 
 void MainWindow::SetLabelText(int id, const std::string& text) {
-    HWND label = Item(id);
+    HWND label = Control(id);
     SetWindowTextA(label, text.c_str());
     // A transparent label paints over its old text; the parent must repaint under it first.
     RECT area;
@@ -607,7 +515,7 @@ void MainWindow::ShowMessage(const std::string& text, Icon icon) {
 
 bool MainWindow::AskYesNo(const std::string& text) {
     const bool yes = ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
-    FinishBuild();
+    Build();  // what start-up does next needs the controls
     return yes;
 }
 
@@ -622,19 +530,19 @@ std::string MainWindow::AskForText(const std::string& prompt) {
 }
 
 bool MainWindow::GetCheck(int n) {
-    return SendMessageA(Item(CheckId(n)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageA(Control(CheckId(n)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetCheck(int n, bool checked) {
-    SendMessageA(Item(CheckId(n)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(Control(CheckId(n)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 std::string MainWindow::GetText(int n) {
-    return WindowText(Item(TextId(n)));
+    return WindowText(Control(TextId(n)));
 }
 
 void MainWindow::SetText(int n, const std::string& text) {
-    SetWindowTextA(Item(TextId(n)), text.c_str());
+    SetWindowTextA(Control(TextId(n)), text.c_str());
 }
 
 void MainWindow::SetTitle(const std::string& title) {
@@ -662,7 +570,7 @@ void MainWindow::CopyDonationAddress() {
 }
 
 void MainWindow::ExitProgram() {
-    // Posted, not sent: the window must outlive the handler that is running now.
+    // Posted, not sent: closing waits until this command has returned.
     PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 

@@ -3,13 +3,13 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <memory>
 #include <string>
 
 #include "about.h"
 #include "owner.h"
-#include "platform.h"
+#include "picture.h"
+#include "ports.h"
 #include "settings.h"
 #include "startup.h"
 
@@ -17,25 +17,19 @@ namespace velkin {
 
 constexpr const char* kMainWindowClass = "VelkinMainWindow";
 
-// Sent once by WinMain: start-up, before the window is first shown. Returns nonzero when the
-// window is complete; zero when it could not be built, after a box has said why.
-constexpr UINT kLoadMessage = WM_APP + 1;
-
-// Registers the window class and creates the main window hidden and bare, at its design size:
-// its menu, picture and controls come during the load message.
-Result CreateMainWindow(HINSTANCE instance, HWND& window);
-
 class MainWindow final : public View {
   public:
-    explicit MainWindow(HWND hwnd);
+    MainWindow();
     ~MainWindow() override = default;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // The window object of a main window, or null.
-    static MainWindow* From(HWND hwnd);
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Registers the window class and creates the window hidden and bare, at its design size.
+    Result Create(HINSTANCE instance);
+    // Start-up, with the window built behind its question; then the window is shown unless a
+    // close came meanwhile. Fails when the window could not be built.
+    Result Start(int show);
+    HWND Handle() const { return hwnd_; }
 
     // View
     void ShowMessage(const std::string& text, Icon icon) override;
@@ -49,12 +43,10 @@ class MainWindow final : public View {
     void SetMarker(const std::string& caption) override;
 
   private:
-    // The window is built in short stages, in this order, while start-up's boxes wait for
-    // the user; whatever is left when the question is answered is built at once.
-    enum class Stage { Fonts, Picture, Menu, Controls, Size, Done };
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();
-    LRESULT OnLoad();
     void OnTimer(UINT_PTR id);
     void OnCommand(int id, int code);
     LRESULT OnGetDefId();
@@ -62,37 +54,40 @@ class MainWindow final : public View {
     bool OnEraseBkgnd(HDC dc);
     bool OnActivate(WPARAM wParam);
     void OnClose();
+    BOOL OnQueryEndSession();
     void OnDestroy();
+    void OnNcDestroy();
 
-    bool BuildNext();
-    void FinishBuild();
+    // Fonts, picture, menu and controls, all at once, the first time it is called.
+    void Build();
     void CreateFonts();
-    void LoadBackground();
     Result CreateMenuBar();
-    Result CreateControls(std::size_t count);
-    void SizeClientArea(bool measure);
-    // A control of the finished window.
-    HWND Item(int id);
+    Result CreateControls();
+    void SetDesignSize();
+    // Grows the frame until the client area has its design size.
+    void FitClientArea();
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     HWND FocusedPushButton();
     void SetLabelText(int id, const std::string& text);
     int ShowBox(const std::string& text, UINT flags);
     void ShowAbout();
     void CopyDonationAddress();
     void ExitProgram();
-    // Runs one event's operation; whatever it throws reaches the user as a message box.
+    // Runs one command to its end: whatever it throws reaches the user as a box, and a close
+    // that came while it ran is carried out after it.
     template <class Operation>
-    void Run(Operation&& operation);
+    void RunCommand(Operation&& operation);
 
-    HWND hwnd_;
+    HWND hwnd_ = nullptr;
     int dpi_ = 96;
     AuthorInfo author_;
     std::string title_;
-    bool loaded_ = false;
     HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
+    int running_ = 0;       // commands under way, each perhaps in a modal box
+    bool closeHeld_ = false;
 
-    Stage stage_ = Stage::Fonts;
-    std::size_t nextControl_ = 0;
-    Result built_;  // a failure stops the build
+    bool built_ = false;
+    Result buildResult_;
 
     SettingsState settings_;
     HostState host_;
@@ -101,13 +96,10 @@ class MainWindow final : public View {
 
     GdiObject labelFont_;
     GdiObject donationFont_;
-    GdiObject controlFont_;
+    GdiObject buttonFont_;
+    GdiObject textFont_;
     GdiObject fillBrush_;
-    // The picture scaled to the display, selected into its own DC for painting; declared after
-    // the bitmap so that the DC goes first.
-    GdiObject background_;
-    Owner<HDC, &::DeleteDC> backgroundDc_;
-    SIZE backgroundSize_ = {0, 0};
+    ScaledPicture picture_;
 };
 
 }  // namespace velkin

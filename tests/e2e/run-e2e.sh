@@ -3,7 +3,7 @@
 #   run-e2e.sh <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]
 # The stand-in game corvane_stub.exe is taken from beside the driver, which runs the cases.
 # VELKIN_E2E_DPI=144 (or another) sets the prefix's display to that DPI before Velkin starts.
-set -u
+set -euo pipefail
 if [ $# -lt 3 ] || [ $# -gt 4 ]; then
     echo "usage: $0 <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]" >&2
     exit 2
@@ -18,7 +18,7 @@ velkin_throwaway_prefix e2e || exit 1
 
 if [ -n "${VELKIN_E2E_DPI:-}" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELKIN_E2E_DPI" /f \
-        >/dev/null || exit 1
+        >/dev/null
     wineserver -w
 fi
 
@@ -29,13 +29,15 @@ fi
 # 32-bit view for each case.
 c="$WINEPREFIX/drive_c"
 mkdir -p "$c/e2e/golden" "$c/velkin/empty folder" "$c/Games/Corvane Test" \
-    "$c/users/$(velkin_wine_user)/Documents/Corvane" || exit 1
-cp "$driver" "$c/e2e/velkin_e2e.exe" && cp "$golden"/*.cfg "$c/e2e/golden/" &&
-    cp "$velkin" "$c/velkin/Velkin.exe" || exit 1
+    "$c/users/$(velkin_wine_user)/Documents/Corvane"
+cp "$driver" "$c/e2e/velkin_e2e.exe"
+cp "$golden"/*.cfg "$c/e2e/golden/"
+cp "$here/demo/Environment.cfg" "$c/e2e/demo.cfg"
+cp "$velkin" "$c/velkin/Velkin.exe"
 for to in "Games/Corvane Test/Corvane.exe" Games/Corvane.exe velkin/cmd.exe; do
-    cp "$(dirname "$driver")/corvane_stub.exe" "$c/$to" || exit 1
+    cp "$(dirname "$driver")/corvane_stub.exe" "$c/$to"
 done
 wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
-    /v DisplayIcon /d 'C:\Games\Corvane.exe' /f /reg:64 >/dev/null || exit 1
+    /v DisplayIcon /d 'C:\Games\Corvane.exe' /f /reg:64 >/dev/null
 
 wine 'C:\e2e\velkin_e2e.exe' ${4:+"$4"}

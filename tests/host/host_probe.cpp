@@ -36,7 +36,7 @@ void Run(const std::vector<std::string>& args) {
     if (what == "startup") {
         std::string folder = args[1];
         if (args.size() > 2) {
-            // cmd writes the name in the OEM code page: "José" must still find its folder.
+            // The name as the environment gives it, in the ANSI code page, finds its folder.
             const std::string user = Jose();
             folder = "C:\\Users\\" + user + "\\Documents\\Corvane";
             for (const std::string& part :

@@ -2,7 +2,6 @@
 // launch plan.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <utility>
 
@@ -23,11 +22,14 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
         const char* subKey;  // what is left of the key path
         bool reported;
     } cases[] = {
-        {"HKEY_CURRENT_USER\\a", General::kCurrentUser, "a", false},
-        {"HKEY_LOCAL_MACHINE\\Software\\Corvane", General::kLocalMachine, "Software\\Corvane",
-         false},
-        {"HKEY_DYN_DATA\\a", General::kDynData, "a", false},
-        {"HKEY_CURRENT_USER", General::kCurrentUser, "", false},
+        // The predefined handles, as the Windows headers define them.
+        {"HKEY_CLASSES_ROOT\\a", 0x80000000u, "a", false},
+        {"HKEY_CURRENT_USER", 0x80000001u, "", false},
+        {"HKEY_LOCAL_MACHINE\\Software\\Corvane", 0x80000002u, "Software\\Corvane", false},
+        {"HKEY_USERS\\a", 0x80000003u, "a", false},
+        {"HKEY_PERFORMANCE_DATA\\a", 0x80000004u, "a", false},
+        {"HKEY_CURRENT_CONFIG\\a", 0x80000005u, "a", false},
+        {"HKEY_DYN_DATA\\a", 0x80000006u, "a", false},
         {"HKEY_OTHER\\Software", 0, "Software", false},
         {"HKEY_LOCAL_MACHINE \\Software", 0, "Software", false},
         {"HKEY_LOCAL_MACHINE\\Software\\", 0, "HKEY_LOCAL_MACHINE\\Software\\", true},
@@ -60,8 +62,7 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
     }
 }
 
-// usr.tmp holds what the echo commands wrote in the folder they ran in; an echo's line lands
-// only after a wait, as with the real command interpreter.
+// The machine as start-up sees it: nothing but reads, and the removal of a leftover usr.tmp.
 struct FakeMachine : StartupMachine {
     std::string ReadRegistryString(const std::string& key, const std::string& value) override {
         if (key.find("Uninstall\\Corvane_is1") != std::string::npos && value == "DisplayIcon") {
@@ -69,30 +70,15 @@ struct FakeMachine : StartupMachine {
         }
         return key.find("Windows NT\\CurrentVersion") != std::string::npos ? version : "Error";
     }
-    bool StartHidden(const std::string& command, const std::string& folder) override {
-        EXPECT_EQ("cmd.exe /c echo %USERNAME% >> usr.tmp", command);
-        pending = {folder + "\\usr.tmp", user + " "};
-        return true;
-    }
-    void Sleep(unsigned ms) override {
-        if (ms >= 1000 && !pending.first.empty()) {
-            files[pending.first].push_back(pending.second);
-            pending = {};
-        }
-    }
-    bool ReadScratchFile(const std::string& path, Lines& lines) override {
-        const auto found = files.find(path);
-        return found != files.end() && (lines = found->second, true);
-    }
-    void RemoveFile(const std::string& path) override { files.erase(path); }
+    std::string UserName() override { return user; }
+    void RemoveFile(const std::string& path) override { removed.push_back(path); }
     std::string ProgramFolder() override { return "C:\\Tools\\Velkin"; }
     bool FileExists(const std::string& path) override { return existing.count(path) != 0; }
     std::string DocumentsFolder() override { return documents; }
 
     std::string version, user, documents;
     std::set<std::string> existing;
-    std::map<std::string, Lines> files;
-    std::pair<std::string, std::string> pending;
+    Lines removed;
 };
 
 std::string UsersCfg(const std::string& user) {
@@ -105,7 +91,6 @@ const char kUsers[] = "C:\\Users\\al\\Documents\\Corvane";
 const char kXp[] = "C:\\Documents and Settings\\al\\My Documents\\Corvane";
 
 TEST(RunStartup, FindsTheSettingsFolder) {
-    const std::string scratch = "C:\\Tools\\Velkin\\usr.tmp";
     const std::string kDocsCfg = "D:\\Docs\\Corvane\\Environment.cfg";
     // clang-format off
     const struct {
@@ -114,21 +99,19 @@ TEST(RunStartup, FindsTheSettingsFolder) {
         bool yes;
         std::set<std::string> existing;
         const char* settingsPath;  // found when longer than "1"
-        const char* user = "al";
+        const char* user = "al";   // USERNAME
         const char* documents = "";
-        Lines scratch = {};  // usr.tmp before the start
     } cases[] = {
         {"Windows 7", "6.1", true, {UsersCfg("al"), XpCfg("al")}, kUsers},
         {"XP", "5.1", true, {UsersCfg("al"), XpCfg("al")}, kXp},
         {"5.1 with a blank", "5.1 ", true, {XpCfg("al"), UsersCfg("al")}, kUsers},
-        {"answer No", "6.1", false, {UsersCfg("al"), XpCfg("al")}, "1", "al", "", {"old "}},
+        {"answer No", "6.1", false, {UsersCfg("al"), XpCfg("al")}, "1"},
         {"nothing on Windows 7", "6.1", true, {XpCfg("al")}, "1"},
         {"nothing on XP", "5.1", true, {UsersCfg("al")}, ""},
         {"a folder, not a file", "6.1", true, {kUsers}, "1"},
         {"user name with blanks", "6.1", true, {UsersCfg("J Smith")},
-         "C:\\Users\\J Smith\\Documents\\Corvane", "J Smith"},
-        {"stale usr.tmp", "6.1", true, {UsersCfg("old"), UsersCfg("al")}, kUsers, "al", "",
-         {"old ", ""}},
+         "C:\\Users\\J Smith\\Documents\\Corvane", "J Smith  "},
+        {"USERNAME unset", "6.1", true, {UsersCfg("al")}, "1", ""},
         {"Documents", "6.1", true, {kDocsCfg}, "D:\\Docs\\Corvane", "al", "D:\\Docs"},
         {"Documents on XP", "5.1", true, {"D:\\Corvane\\Environment.cfg"}, "D:\\Corvane", "al",
          "D:\\"},
@@ -143,9 +126,6 @@ TEST(RunStartup, FindsTheSettingsFolder) {
         machine.user = c.user;
         machine.documents = c.documents;
         machine.existing = c.existing;
-        if (!c.scratch.empty()) {
-            machine.files[scratch] = c.scratch;
-        }
         FakeView view;
         view.yes = c.yes;
         HostState state;
@@ -160,10 +140,10 @@ TEST(RunStartup, FindsTheSettingsFolder) {
         EXPECT_EQ(c.settingsPath, settingsPath) << c.what;
         EXPECT_EQ(boxes, view.boxes) << c.what;
         EXPECT_EQ(found ? "Set." : "NOT Set.", view.marker) << c.what;
-        EXPECT_EQ(c.yes ? c.user : "", state.UserName) << c.what;
-        EXPECT_EQ(0u, machine.files.count(scratch)) << c.what << ": expected usr.tmp gone, got it";
+        EXPECT_EQ(Lines{"C:\\Tools\\Velkin\\usr.tmp"}, machine.removed) << c.what;
         EXPECT_EQ("C:\\Games\\Corvane.exe", state.GamePath) << c.what;
-        EXPECT_EQ("Velkin - Corvane Advanced Config Tool v0.2.1", view.title) << c.what;
+        EXPECT_EQ("Velkin - Corvane Advanced Config Tool " VELKIN_VERSION_TEXT, view.title)
+            << c.what;
     }
 }
 
@@ -173,18 +153,20 @@ TEST(PlanLaunch, TheExactProgramQuotedInItsFolderOrWhyNot) {
         "start it from. Reinstalling Corvane may repair the entry.";
     const struct {
         const char* path;
-        std::string plan;  // "program | folder", or the refusal
+        std::string plan;  // "command line | folder", or the refusal
     } cases[] = {
+        // Quoted, so that a path with blanks never starts a program named by a part of it.
         {"C:\\Program Files (x86)\\Corvane Game\\Corvane.exe",
-         "C:\\Program Files (x86)\\Corvane Game\\Corvane.exe | C:\\Program Files (x86)\\Corvane "
-         "Game"},
-        {"C:\\Corvane.exe", "C:\\Corvane.exe | C:\\"},
-        {"D:/Games/Corvane.exe", "D:/Games/Corvane.exe | D:/Games"},
-        {"Corvane.exe", "Corvane.exe | "},
+         "\"C:\\Program Files (x86)\\Corvane Game\\Corvane.exe\" | C:\\Program Files (x86)\\"
+         "Corvane Game"},
+        {"C:\\Corvane.exe", "\"C:\\Corvane.exe\" | C:\\"},
+        {"D:/Games/Corvane.exe", "\"D:/Games/Corvane.exe\" | D:/Games"},
+        {"Corvane.exe", "\"Corvane.exe\" | "},
         // An icon index, with or without quotes, is not part of the program file.
-        {"\"C:\\Corvane Game\\Corvane.exe\",0", "C:\\Corvane Game\\Corvane.exe | C:\\Corvane Game"},
-        {"C:\\G\\Corvane.EXE, -1", "C:\\G\\Corvane.EXE | C:\\G"},
-        {"C:\\Saves,2\\Corvane.exe", "C:\\Saves,2\\Corvane.exe | C:\\Saves,2"},
+        {"\"C:\\Corvane Game\\Corvane.exe\",0",
+         "\"C:\\Corvane Game\\Corvane.exe\" | C:\\Corvane Game"},
+        {"C:\\G\\Corvane.EXE, -1", "\"C:\\G\\Corvane.EXE\" | C:\\G"},
+        {"C:\\Saves,2\\Corvane.exe", "\"C:\\Saves,2\\Corvane.exe\" | C:\\Saves,2"},
         {"Error",
          "Corvane is not installed: its entry was not found in the registry, so Velkin "
          "does not know where to start it from."},
@@ -193,9 +175,8 @@ TEST(PlanLaunch, TheExactProgramQuotedInItsFolderOrWhyNot) {
     };
     for (const auto& c : cases) {
         const LaunchPlan plan = PlanLaunch(c.path);
-        EXPECT_EQ(c.plan, plan.refusal.empty() ? plan.program + " | " + plan.folder : plan.refusal);
-        // Quoted, so that a path with blanks never starts a program named by a part of it.
-        EXPECT_EQ(plan.refusal.empty() ? "\"" + plan.program + "\"" : "", plan.commandLine);
+        EXPECT_EQ(c.plan,
+                  plan.refusal.empty() ? plan.commandLine + " | " + plan.folder : plan.refusal);
     }
     EXPECT_EQ("Could not start C:\\G?\\x.exe:\r\nwhy", StartFailure("C:\\G\t\\x.exe", "why"));
 }

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The host against a real (Wine) machine: start-up detection in both folder layouts and in
-# Documents, started from another folder, with a name outside ASCII, and the launcher's
-# failures. The end-to-end tests see the registry view and the planted cmd.exe.
+# Documents, started from another folder beside a stale usr.tmp, with a name outside ASCII, and
+# the launcher's failures. The end-to-end tests see the registry view and the planted cmd.exe.
 # Usage: run-wine-host-tests.sh host_probe.exe
-set -u
+set -euo pipefail
 probe_exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine/prefix.sh"
 velkin_wine_env
 
-velkin_throwaway_prefix host || exit 1
+velkin_throwaway_prefix host
 
 user="$(velkin_wine_user)"
 c="$WINEPREFIX/drive_c"
@@ -25,10 +25,9 @@ reg_set() {  # key value data view [type]
         fail "reg add $1 $2 /reg:$4"
 }
 
-# Runs the probe from a folder that is not its own, so usr.tmp must not follow the working folder.
+# Runs the probe from a folder that is not its own: the leftover usr.tmp is the one beside it.
 probe() {
     (cd "$c/elsewhere" && wine "$c/Velkin/host_probe.exe" "$@") || fail "host_probe $*"
-    wineserver -w  # the hidden command ends too
 }
 
 expect_absent() {
@@ -42,14 +41,33 @@ windows='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
 
 reg_set "$windows" CurrentVersion 6.1 32
 
-echo "== start-up, 6.1: C:\\Users\\<user>\\Documents\\Corvane, stale usr.tmp"
+echo "== start-up, 6.1: C:\\Users\\<user>\\Documents\\Corvane, beside a usr.tmp left unended"
 docs="$c/users/$user/Documents/Corvane"
 mkdir -p "$docs"
 : >"$docs/Environment.cfg"
-printf 'olduser \r\n' >"$c/Velkin/usr.tmp"
+printf 'olduser ' >"$c/Velkin/usr.tmp"
 probe startup "C:\\Users\\$user\\Documents\\Corvane"
-expect_absent "$c/Velkin/usr.tmp"
-expect_absent "$c/elsewhere/usr.tmp"
+# Start-up only removes the leftover: it writes nothing, here or where it was started from.
+[ "$(ls -A "$c/Velkin")" = host_probe.exe ] || fail "expected only host_probe.exe beside it"
+[ -z "$(ls -A "$c/elsewhere")" ] || fail "expected nothing written where it was started from"
+
+echo "== start-up, 6.1: from a read-only folder"
+# Where Velkin cannot write (Program Files, a read-only share) detection must work all the same.
+ro="$c/ReadOnly"
+mkdir -p "$ro"
+cp "$probe_exe" "$ro/host_probe.exe"
+printf 'olduser ' >"$ro/usr.tmp"
+if mount --bind "$ro" "$ro" 2>/dev/null; then
+    if mount -o remount,bind,ro "$ro" 2>/dev/null; then
+        (cd "$c/elsewhere" && wine 'C:\ReadOnly\host_probe.exe' startup \
+            "C:\\Users\\$user\\Documents\\Corvane") || fail "host_probe from a read-only folder"
+    else
+        fail "could not make $ro read-only"
+    fi
+    umount "$ro"
+else
+    echo "skipped: this machine cannot mount a folder read-only"
+fi
 
 echo "== start-up, 6.1: a user name outside ASCII"
 rm -rf "$docs"

@@ -99,114 +99,154 @@ const char kBackingUp[] = "[warning] Creating Backup of Current Settings to Envi
 const char kGenerated[] = "Config file generated! Press OK to write Environment.cfg!";
 const char kWritten[] = "Environment.cfg written successfully!";
 
+// The disk of the save scenarios: Environment.cfg and a good backup beside it.
+struct Disk : FakeFileSystem {
+    bool huge = false;  // reading runs out of memory
+    Result ReadBytes(const std::string& path, std::string& bytes) override {
+        if (huge) {
+            throw std::bad_alloc();
+        }
+        return FakeFileSystem::ReadBytes(path, bytes);
+    }
+};
+
 struct Settings : ::testing::Test {
     SettingsState state;
     FakeView view;
-    FakeFileSystem files;
+    Disk disk;
 
     void Start(const char* folder) {
         state = {};
         state.SettingsPath = folder;
         view = {};
     }
-    void Read() { ReadSettings(state, view, files); }
-    void Save() { WriteSettings(state, view, files); }
+    void Read() { ReadSettings(state, view, disk); }
+    void Save() { WriteSettings(state, view, disk); }
 };
 
 // The game's own file read and saved: every key travels from its line through its control to
-// its place in the template. (What the controls show is checked end to end, through their IDs.)
+// its place in the template. (What the controls show is checked end to end.)
 TEST_F(Settings, TheGameFileReadAndSavedGivesTheGoldenFiles) {
-    files.files[kFile] = Golden("sample-input.cfg");
+    disk.files[kFile] = Golden("sample-input.cfg");
     Start(kFolder);
     Read();
     Save();
     EXPECT_EQ((Lines{kBackingUp, kGenerated, kWritten}), view.boxes);
-    EXPECT_EQ(Golden("sample-input.cfg"), files.files[kBackup]);
-    EXPECT_EQ(Golden("sample-output.cfg"), files.files[kFile]);
+    EXPECT_EQ(Golden("sample-input.cfg"), disk.files[kBackup]);
+    EXPECT_EQ(Golden("sample-output.cfg"), disk.files[kFile]);
 }
 
-std::string Joined(const Lines& boxes) {
-    std::string all;
-    for (const std::string& box : boxes) {
-        all += box + "|";
-    }
-    return all;
+const char kOld[] = "SND_ENABLE=1\nX = y \r\n";     // Environment.cfg as the game left it
+const char kKept[] = "SND_ENABLE=1\r\nX = y \r\n";  // kOld as lines, re-ended: its backup
+const char kGood[] = "good backup\r\n";             // Environment.cf0 before the save
+const char kTemplate[] = "<the 200 lines of the template>";
+
+std::string ReadError(const std::string& reason) {
+    return std::string("[error] Could not read ") + kFile + ":\r\n" + reason;
+}
+const std::string kNotSaved = std::string("[error] Nothing was saved: ") + kFile +
+                              " could not be read, so saving would replace it with settings you "
+                              "have not seen.\r\nClick Environment.cfg to read it again first.";
+std::string Changed(const char* how) {
+    return std::string("[error] Nothing was saved: ") + kFile + how +
+           " Saving now would lose what it holds.\r\nClick Environment.cfg to read it first.";
 }
 
-// A save after a read that failed writes nothing: the controls never got that file's values.
-TEST_F(Settings, EverySaveAfterARealReadBacksUpWhatWasRead) {
-    struct NoMemory : FakeFileSystem {
-        Result ReadBytes(const std::string&, std::string&) override { throw std::bad_alloc(); }
-    };
-    enum Before { kNone, kRead, kEmpty, kGone, kLocked, kUnicode, kHuge };
-    const std::string read = std::string("[error] Could not read ") + kFile + ":\r\n";
-    const std::string notSaved = std::string("[error] Nothing was saved: ") + kFile +
-                                 " could not be read, so saving would replace it with settings "
-                                 "you have not seen.\r\nClick Environment.cfg to read it again "
-                                 "first.|";
-    const std::string write = std::string("[error] Could not write ");
-    const std::string saved = std::string(kBackingUp) + "|" + kGenerated + "|" + kWritten + "|";
-    const char kOld[] = "SND_ENABLE=1\nX = y \r\n";     // the file as it was read
-    const char kKept[] = "SND_ENABLE=1\r\nX = y \r\n";  // kOld as lines, re-ended
-    const char kGood[] = "good backup\r\n";             // Environment.cf0 before the save
+// Each save writes only what it may: over the file as it was read, after a backup of what was
+// read; otherwise nothing, with the reason.
+TEST_F(Settings, ASaveWritesOnlyOverTheFileAsRead) {
     const struct {
-        Before read;
-        const char* unwritable;
-        std::string boxes;   // joined by "|"
-        const char* backup;  // Environment.cf0 afterwards
-    } cases[] = {
-        {kRead, "", saved, kKept},
-        {kEmpty, "", saved.substr(saved.find('|') + 1), kGood},
-        {kGone, "", kMissing + ("|" + saved.substr(saved.find('|') + 1)), kGood},
-        {kNone, "",
-         "[error] Nothing to save yet: no settings file has been read. Click "
-         "Environment.cfg to read your settings first.|",
-         kGood},
-        {kLocked, "", read + "Access is denied.|" + notSaved, kGood},
-        {kUnicode, "",
-         read +
-             "It is Unicode (UTF-16) text, not ANSI text. Save it as ANSI "
-             "text in your editor, then read it again.|" +
-             notSaved,
-         kGood},
-        {kHuge, "", read + "There is not enough memory to hold it.|" + notSaved, kGood},
-        {kRead, kBackup,
-         std::string(kBackingUp) + "|" + write + kBackup +
-             ":\r\nAccess is denied.\r\nNothing was saved; your files are as "
-             "they were.|",
-         kGood},
-        {kRead, kFile,
-         std::string(kBackingUp) + "|" + kGenerated + "|" + write + kFile +
-             ":\r\nAccess is denied.\r\nThe file was left as it was.|",
-         kKept},
+        const char* what;
+        void (*steps)(Settings&);
+        Lines boxes;
+        std::string backup;  // Environment.cf0 afterwards
+        std::string file;    // Environment.cfg afterwards
+    } scenarios[] = {
+        {"a file read, then saved, is backed up as it was read",
+         [](Settings& t) { t.Read(), t.Save(); },
+         {kBackingUp, kGenerated, kWritten},
+         kKept,
+         kTemplate},
+        {"saved twice, both saves back up the file as read",
+         [](Settings& t) { t.Read(), t.Save(), t.disk.files[kBackup] = kGood, t.Save(); },
+         {kBackingUp, kGenerated, kWritten, kBackingUp, kGenerated, kWritten},
+         kKept,
+         kTemplate},
+        {"an empty file read leaves the old backup",
+         [](Settings& t) { t.disk.files[kFile] = "", t.Read(), t.Save(); },
+         {kGenerated, kWritten},
+         kGood,
+         kTemplate},
+        {"a file gone by the last press is made anew, with no backup",
+         [](Settings& t) { t.Read(), t.disk.files.erase(kFile), t.Read(), t.Save(); },
+         {kMissing, kGenerated, kWritten},
+         kGood,
+         kTemplate},
+        {"nothing is saved before a press",
+         [](Settings& t) { t.Save(); },
+         {"[error] Nothing to save yet: no settings file has been read. Click Environment.cfg to "
+          "read your settings first."},
+         kGood,
+         kOld},
+        {"a locked file is not saved over",
+         [](Settings& t) { t.disk.unreadable = {kFile}, t.Read(), t.Save(); },
+         {ReadError("Access is denied."), kNotSaved},
+         kGood,
+         kOld},
+        {"a UTF-16 file is not saved over",
+         [](Settings& t) {
+             t.disk.files[kFile] = std::string("\xFF\xFES\0N\0", 6), t.Read(), t.Save();
+         },
+         {ReadError("It is Unicode (UTF-16) text, not ANSI text. Save it as ANSI text in your "
+                    "editor, then read it again."),
+          kNotSaved},
+         kGood,
+         std::string("\xFF\xFES\0N\0", 6)},
+        {"a file too large to hold is not saved over",
+         [](Settings& t) { t.disk.huge = true, t.Read(), t.Save(); },
+         {ReadError("There is not enough memory to hold it."), kNotSaved},
+         kGood,
+         kOld},
+        {"a file changed on disk since the read is not saved over",
+         [](Settings& t) { t.Read(), t.disk.files[kFile] += "ADDED=1\r\n", t.Save(); },
+         {Changed(" has changed since Velkin read it, perhaps by the game.")},
+         kGood,
+         std::string(kOld) + "ADDED=1\r\n"},
+        {"a file that appeared after a press found none is not saved over",
+         [](Settings& t) {
+             t.disk.files.erase(kFile), t.Read(), t.disk.files[kFile] = kOld, t.Save();
+         },
+         {kMissing, Changed(" has appeared since Velkin looked for it, perhaps written by the "
+                            "game.")},
+         kGood,
+         kOld},
+        {"a backup that cannot be written stops the save",
+         [](Settings& t) { t.disk.unwritable = {kBackup}, t.Read(), t.Save(); },
+         {kBackingUp,
+          std::string("[error] Could not write ") + kBackup +
+              ":\r\nAccess is denied.\r\nNothing was saved; your files are as they were."},
+         kGood,
+         kOld},
+        {"a settings file that cannot be written is left as it was",
+         [](Settings& t) { t.disk.unwritable = {kFile}, t.Read(), t.Save(); },
+         {kBackingUp, kGenerated,
+          std::string("[error] Could not write ") + kFile +
+              ":\r\nAccess is denied.\r\nThe file was left as it was."},
+         kKept,
+         kOld},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("case " + std::to_string(&c - cases));
-        NoMemory huge;
-        FakeFileSystem plain;
-        FakeFileSystem& disk = c.read == kHuge ? huge : plain;
-        const std::string old = c.read == kEmpty     ? ""
-                                : c.read == kUnicode ? std::string("\xFF\xFES\0N\0D\0", 8)
-                                                     : kOld;
-        disk.files = {{kFile, old}, {kBackup, kGood}};
-        disk.unwritable = {c.unwritable};
-        disk.unreadable = {c.read == kLocked ? kFile : ""};
+    for (const auto& s : scenarios) {
+        disk = {};
+        disk.files = {{kFile, kOld}, {kBackup, kGood}};
         Start(kFolder);
-        for (int press = c.read == kNone ? 0 : c.read == kGone ? 2 : 1; press > 0; --press) {
-            ReadSettings(state, view, disk);
-            if (press == 2) {  // the press before found the file, the last one did not
-                disk.files.erase(kFile);
-                view.boxes.clear();
-            }
-        }
-        WriteSettings(state, view, disk);
-        EXPECT_EQ(c.boxes, Joined(view.boxes));
-        EXPECT_EQ(c.backup, disk.files[kBackup]);
+        s.steps(*this);
+        EXPECT_EQ(s.boxes, view.boxes) << s.what;
+        EXPECT_EQ(s.backup, disk.files[kBackup]) << s.what;
         const std::string& file = disk.files[kFile];
-        if (c.boxes.find(kWritten) != std::string::npos) {
-            EXPECT_EQ(200, std::count(file.begin(), file.end(), '\n')) << "lines written";
+        if (s.file == kTemplate) {
+            EXPECT_EQ(200, std::count(file.begin(), file.end(), '\n')) << s.what << ": lines";
         } else {
-            EXPECT_TRUE(old == file) << "expected the file as it was, got another";
+            EXPECT_TRUE(s.file == file) << s.what << ": expected the file as it was, got another";
         }
     }
 }

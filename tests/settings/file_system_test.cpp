@@ -9,7 +9,7 @@
 #include <random>
 #include <set>
 
-#include "platform.h"
+#include "ports.h"
 
 namespace velkin {
 namespace {

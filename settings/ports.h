@@ -4,21 +4,12 @@
 
 #include <memory>
 #include <string>
-#include <utility>
+
+#include "result.h"
 
 namespace velkin {
 
 enum class Icon { None, Warning, Error };
-
-// The outcome of an operation on the machine. On failure, `reason` holds a sentence for the
-// user, such as the system's own "Access is denied.".
-struct Result {
-    bool ok = true;
-    std::string reason;
-
-    static Result Success() { return {}; }
-    static Result Failure(std::string why) { return {false, std::move(why)}; }
-};
 
 // What the program's operations need from the window. Every box carries the application
 // title; every failure reaches the user through ShowMessage with Icon::Error.
