@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,9 +59,13 @@ class FakeFileSystem : public FileSystem {
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;  // exist, but reading fails
     std::set<std::string> unwritable;  // writing fails, the old content stays
+    bool huge = false;                 // reading runs out of memory
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     Result ReadBytes(const std::string& path, std::string& bytes) override {
+        if (huge) {
+            throw std::bad_alloc();
+        }
         if (unreadable.count(path) != 0 || files.count(path) == 0) {
             return Result::Failure("Access is denied.");
         }

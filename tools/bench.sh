@@ -240,7 +240,7 @@ wine_section() {
     velkin_wine_env
     say "## Under Wine"
     say ""
-    say "\`bench/wine_driver\` (a user of the end-to-end tests' harness) starts Velkin.exe and"
+    say "\`bench/wine_driver\` (which drives it from outside with harness/, as the end-to-end tests do) starts Velkin.exe and"
     say "\`bench/floor.cpp\` (a Yes/No box over a hidden window, then the window shown whatever"
     say "the answer) in turn, $runs times each of the three ways below after one uncounted start"
     say "of each, in one fresh prefix on a virtual display"

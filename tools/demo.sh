@@ -63,7 +63,7 @@ if [ "$headless" = 0 ]; then
     echo "demo: Velkin is starting on $DISPLAY; the demo ends when you close it"
     # On a real display the window manager frames the window; no virtual desktop is needed.
     wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
-    # From its own folder, as a shortcut would start it: start-up reads usr.tmp there.
+    # From its own folder, as a shortcut would start it.
     (cd "$drive/Velkin" && wine Velkin.exe)
     exit 0
 fi

@@ -37,6 +37,17 @@ cp "$velkin" "$c/velkin/Velkin.exe"
 for to in "Games/Corvane Test/Corvane.exe" Games/Corvane.exe velkin/cmd.exe; do
     cp "$(dirname "$driver")/corvane_stub.exe" "$c/$to"
 done
+# A file that is no program, for a launch that cannot start.
+printf 'not a program' >"$c/Games/notes.exe"
+# Velkin where it cannot write, as under Program Files or on a read-only share, beside the
+# usr.tmp that an earlier version left there. The prefix's cleanup undoes the mount.
+mkdir -p "$c/readonly"
+cp "$velkin" "$c/readonly/Velkin.exe"
+printf 'olduser ' >"$c/readonly/usr.tmp"
+if ! { mount --bind "$c/readonly" "$c/readonly" && mount -o remount,bind,ro "$c/readonly"; } \
+    2>/dev/null; then
+    echo "note: this machine cannot mount a folder read-only; C:\readonly stays writable"
+fi
 wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
     /v DisplayIcon /d 'C:\Games\Corvane.exe' /f /reg:64 >/dev/null
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the reader's two steps, as the content of Environment.cfg: the line
 // splitting, whose lines must come back the same through the backup's join, and the
-// recognition of every line.
+// recognition of every line, which must not crash.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,13 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     velkin::test::FakeView view;
     for (const std::string& line : lines) {
-        velkin::ApplyLine(line, view);
-        if (view.changes.size() > 1) {
-            std::fprintf(stderr, "controls changed by a line: expected at most 1, got %zu\n",
-                         view.changes.size());
-            std::abort();
-        }
-        view.changes.clear();
+        velkin::ApplyLine(line, view);  // under the sanitizers: nothing read past a line's end
     }
     return 0;
 }

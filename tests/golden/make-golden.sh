@@ -2,7 +2,6 @@
 # Makes the golden files of the settings tests, by hand-written rule rather than by the program.
 #   sample-input.cfg   a settings file as the game leaves it, all 27 managed keys set
 #   sample-output.cfg  the file that Save writes after reading sample-input.cfg, nothing edited
-#   empty-output.cfg   the file that Save writes with every box unchecked and every text empty
 #   gamma-output.cfg   sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
 #                      "FORCESPECTATOR=1": what follows the break never reaches the file
 # Every line ends in CR LF. Run from anywhere; writes beside this script.
@@ -160,10 +159,6 @@ template() {
 GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
 template 0 1 1 0 1 0 1 0 1 1 0 0 1 >sample-output.cfg
-
-GAMMA='' BRIGHT='' BLACK='' ASPECT='' WIDTH='' HEIGHT='' SHADER='' ANISO='' RAMP=''
-LODOFF='' LODSCALE='' LOD='' AA='' TEXQ=''
-template 0 0 0 0 0 0 0 0 0 0 0 0 0 >empty-output.cfg
 
 GAMMA=1.0 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <new>
 
 #include "fakes.h"
 
@@ -19,54 +18,42 @@ std::string Golden(const char* name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-Lines Split(const std::string& bytes) {
-    Lines lines;
-    EXPECT_TRUE(SplitSettingsText(bytes, lines).ok);
-    return lines;
-}
-
 TEST(ApplyLine, OnlyAWholeLiteralAtTheStartCounts) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"SND_ENABLE=10", "Check1=1"},
-        {"SND_ENABLE=0x", "Check1=0"},
-        {"VID_FULLSCREEN=1", "Check7=1"},
-        {"VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED=1", "Check8=1"},
-        {"XR_LODOFFSET=-0.25", "Text9=-0.25"},
-        {"XR_LOD=2", "Text8=2"},
-        {"VID_GAMMARAMP=0.9 1.0", "Text7=0.9 1.0"},
-        {"VID_DWIDTH= 1920 ", "Text1= 1920 "},
+        {"SND_ENABLE=10", "Check1=1"}, {"SND_ENABLE=0x", "Check1=0"},
+        {"VID_FULLSCREEN=1", "Check7=1"}, {"VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED=1", "Check8=1"},
+        {"XR_LODOFFSET=-0.25", "Text9=-0.25"}, {"XR_LOD=2", "Text8=2"},
+        {"VID_GAMMARAMP=0.9 1.0", "Text7=0.9 1.0"}, {"VID_DWIDTH= 1920 ", "Text1= 1920 "},
         {"VID_DWIDTH=", "Text1="},
         {std::string("VID_DHEIGHT=\xe9\0x", 15), std::string("Text2=\xe9\0x", 9)},
+        // Look-alikes that change nothing.
+        {"snd_enable=1", ""}, {" SND_ENABLE=1", ""}, {"SND_ENABLE =1", ""}, {"SND_ENABLE=2", ""},
+        {"SND_ENABLE=", ""}, {"SND_ENABLE_DEBUGPAGES=1", ""}, {"VID_FULLSCREEN_WINDOWED=1", ""},
+        {"#XR_FOG=1", ""}, {"XR_LODBIAS=1", ""}, {"VID_GAMMARAM=1", ""}, {"", ""},
     };
-    for (const auto& c : cases) {
-        FakeView view;
-        ApplyLine(c.first, view);
-        EXPECT_EQ(Lines{c.second}, view.changes) << "line \"" << c.first << "\"";
-    }
-    for (const char* line : {"snd_enable=1", " SND_ENABLE=1", "SND_ENABLE =1", "SND_ENABLE=2",
-                             "SND_ENABLE=", "SND_ENABLE_DEBUGPAGES=1", "VID_FULLSCREEN_WINDOWED=1",
-                             "#XR_FOG=1", "XR_LODBIAS=1", "VID_GAMMARAM=1", ""}) {
+    // clang-format on
+    for (const auto& [line, change] : cases) {
         FakeView view;
         ApplyLine(line, view);
-        EXPECT_EQ(Lines{}, view.changes) << "line \"" << line << "\"";
+        EXPECT_EQ(change.empty() ? Lines{} : Lines{change}, view.changes)
+            << "line \"" << line << "\"";
     }
 }
 
 TEST(SettingsText, LineEndsMarksAndAnswers) {
+    // clang-format off
     const std::pair<std::string, Lines> texts[] = {
-        {"", {}},
-        {"\r\n", {""}},
-        {"a\r\nb", {"a", "b"}},
-        {"a\nb\n", {"a", "b"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\r\rb", {"a", "", "b"}},
-        {"a\n\r\nb", {"a", "", "b"}},
-        {"\xEF\xBB\xBFVID_DWIDTH=1\r\n", {"VID_DWIDTH=1"}},
-        {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}},
+        {"", {}}, {"\r\n", {""}}, {"a\r\nb", {"a", "b"}}, {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}}, {"a\r\rb", {"a", "", "b"}}, {"a\n\r\nb", {"a", "", "b"}},
+        {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}}, {"\xEF\xBB\xBFVID_DWIDTH=1\r\n", {"VID_DWIDTH=1"}},
         {std::string("a\0b\r\n\xff\xfe", 7), {std::string("a\0b", 3), "\xff\xfe"}},
     };
-    for (const auto& t : texts) {
-        EXPECT_EQ(t.second, Split(t.first)) << "for bytes \"" << t.first << "\"";
+    // clang-format on
+    for (const auto& [bytes, expected] : texts) {
+        Lines lines;
+        EXPECT_TRUE(SplitSettingsText(bytes, lines).ok && lines == expected)
+            << "bytes \"" << bytes << "\"";
     }
     EXPECT_EQ("a\r\n\r\nb \r\n", JoinLines({"a", "", "b "}));
     for (const char* unicode : {"\xFF\xFEV\0", "\xFE\xFF\0V"}) {
@@ -74,18 +61,18 @@ TEST(SettingsText, LineEndsMarksAndAnswers) {
         EXPECT_FALSE(SplitSettingsText(std::string(unicode, 4), lines).ok)
             << "a UTF-16 mark: expected a failure, got success";
     }
-
+    // clang-format off
     const std::pair<const char*, const char*> answers[] = {
-        {"  \"C:\\My Games\\Corvane\"\t ", "C:\\My Games\\Corvane"},
+        {"  \"C:\\My Games\\Corvane\"\t ", "C:\\My Games\\Corvane"}, {" \"\" ", ""},
         {"C:\\Corvane\\Environment.cfg", "C:\\Corvane"},
         {"\"D:\\Corvane\\ENVIRONMENT.CFG\" ", "D:\\Corvane"},
         {"C:\\Corvane\\Environment.cfg.bak", "C:\\Corvane\\Environment.cfg.bak"},
         {"C:\\Corvane\\MyEnvironment.cfg", "C:\\Corvane\\MyEnvironment.cfg"},
         {"C:\\Corvane\\", "C:\\Corvane\\"},
-        {" \"\" ", ""},
     };
-    for (const auto& a : answers) {
-        EXPECT_EQ(a.second, FolderFromAnswer(a.first)) << "answer \"" << a.first << "\"";
+    // clang-format on
+    for (const auto& [answer, folder] : answers) {
+        EXPECT_EQ(folder, FolderFromAnswer(answer)) << "answer \"" << answer << "\"";
     }
 }
 
@@ -99,47 +86,34 @@ const char kBackingUp[] = "[warning] Creating Backup of Current Settings to Envi
 const char kGenerated[] = "Config file generated! Press OK to write Environment.cfg!";
 const char kWritten[] = "Environment.cfg written successfully!";
 
-// The disk of the save scenarios: Environment.cfg and a good backup beside it.
-struct Disk : FakeFileSystem {
-    bool huge = false;  // reading runs out of memory
-    Result ReadBytes(const std::string& path, std::string& bytes) override {
-        if (huge) {
-            throw std::bad_alloc();
-        }
-        return FakeFileSystem::ReadBytes(path, bytes);
-    }
-};
-
-struct Settings : ::testing::Test {
+// A run of the program whose settings folder is known.
+struct Settings {
     SettingsState state;
     FakeView view;
-    Disk disk;
-
-    void Start(const char* folder) {
-        state = {};
-        state.SettingsPath = folder;
-        view = {};
-    }
+    FakeFileSystem disk;
+    Settings() { state.SettingsPath = kFolder; }
     void Read() { ReadSettings(state, view, disk); }
     void Save() { WriteSettings(state, view, disk); }
 };
 
 // The game's own file read and saved: every key travels from its line through its control to
 // its place in the template. (What the controls show is checked end to end.)
-TEST_F(Settings, TheGameFileReadAndSavedGivesTheGoldenFiles) {
-    disk.files[kFile] = Golden("sample-input.cfg");
-    Start(kFolder);
-    Read();
-    Save();
-    EXPECT_EQ((Lines{kBackingUp, kGenerated, kWritten}), view.boxes);
-    EXPECT_EQ(Golden("sample-input.cfg"), disk.files[kBackup]);
-    EXPECT_EQ(Golden("sample-output.cfg"), disk.files[kFile]);
+TEST(Settings, TheGameFileReadAndSavedGivesTheGoldenFiles) {
+    Settings t;
+    t.disk.files[kFile] = Golden("sample-input.cfg");
+    t.Read();
+    t.Save();
+    EXPECT_EQ((Lines{kBackingUp, kGenerated, kWritten}), t.view.boxes);
+    EXPECT_EQ(Golden("sample-input.cfg"), t.disk.files[kBackup]);
+    EXPECT_EQ(Golden("sample-output.cfg"), t.disk.files[kFile]);
 }
 
-const char kOld[] = "SND_ENABLE=1\nX = y \r\n";     // Environment.cfg as the game left it
-const char kKept[] = "SND_ENABLE=1\r\nX = y \r\n";  // kOld as lines, re-ended: its backup
-const char kGood[] = "good backup\r\n";             // Environment.cf0 before the save
+const std::string kOld = "SND_ENABLE=1\nX = y \r\n";  // Environment.cfg as the game left it
+const std::string kAdded = "ADDED=1\r\n";             // the game's change on disk
+const char kKept[] = "SND_ENABLE=1\r\nX = y \r\n";    // kOld as lines, re-ended: its backup
+const char kGood[] = "good backup\r\n";               // Environment.cf0 before the save
 const char kTemplate[] = "<the 200 lines of the template>";
+const std::string kUnicode("\xFF\xFES\0N\0", 6);
 
 std::string ReadError(const std::string& reason) {
     return std::string("[error] Could not read ") + kFile + ":\r\n" + reason;
@@ -154,7 +128,7 @@ std::string Changed(const char* how) {
 
 // Each save writes only what it may: over the file as it was read, after a backup of what was
 // read; otherwise nothing, with the reason.
-TEST_F(Settings, ASaveWritesOnlyOverTheFileAsRead) {
+TEST(Settings, ASaveWritesOnlyOverTheFileAsRead) {
     const struct {
         const char* what;
         void (*steps)(Settings&);
@@ -162,87 +136,57 @@ TEST_F(Settings, ASaveWritesOnlyOverTheFileAsRead) {
         std::string backup;  // Environment.cf0 afterwards
         std::string file;    // Environment.cfg afterwards
     } scenarios[] = {
+        // clang-format off
         {"a file read, then saved, is backed up as it was read",
-         [](Settings& t) { t.Read(), t.Save(); },
-         {kBackingUp, kGenerated, kWritten},
-         kKept,
-         kTemplate},
+         [](auto& t) { t.Read(), t.Save(); }, {kBackingUp, kGenerated, kWritten}, kKept, kTemplate},
         {"saved twice, both saves back up the file as read",
-         [](Settings& t) { t.Read(), t.Save(), t.disk.files[kBackup] = kGood, t.Save(); },
-         {kBackingUp, kGenerated, kWritten, kBackingUp, kGenerated, kWritten},
-         kKept,
-         kTemplate},
+         [](auto& t) { t.Read(), t.Save(), t.disk.files[kBackup] = kGood, t.Save(); },
+         {kBackingUp, kGenerated, kWritten, kBackingUp, kGenerated, kWritten}, kKept, kTemplate},
         {"an empty file read leaves the old backup",
-         [](Settings& t) { t.disk.files[kFile] = "", t.Read(), t.Save(); },
-         {kGenerated, kWritten},
-         kGood,
-         kTemplate},
+         [](auto& t) { t.disk.files[kFile] = "", t.Read(), t.Save(); },
+         {kGenerated, kWritten}, kGood, kTemplate},
         {"a file gone by the last press is made anew, with no backup",
-         [](Settings& t) { t.Read(), t.disk.files.erase(kFile), t.Read(), t.Save(); },
-         {kMissing, kGenerated, kWritten},
-         kGood,
-         kTemplate},
-        {"nothing is saved before a press",
-         [](Settings& t) { t.Save(); },
-         {"[error] Nothing to save yet: no settings file has been read. Click Environment.cfg to "
-          "read your settings first."},
-         kGood,
-         kOld},
+         [](auto& t) { t.Read(), t.disk.files.erase(kFile), t.Read(), t.Save(); },
+         {kMissing, kGenerated, kWritten}, kGood, kTemplate},
+        {"nothing is saved before a press", [](auto& t) { t.Save(); },
+         {"[error] Nothing to save yet: no settings file has been read. Click Environment.cfg "
+          "to read your settings first."}, kGood, kOld},
         {"a locked file is not saved over",
-         [](Settings& t) { t.disk.unreadable = {kFile}, t.Read(), t.Save(); },
-         {ReadError("Access is denied."), kNotSaved},
-         kGood,
-         kOld},
+         [](auto& t) { t.disk.unreadable = {kFile}, t.Read(), t.Save(); },
+         {ReadError("Access is denied."), kNotSaved}, kGood, kOld},
         {"a UTF-16 file is not saved over",
-         [](Settings& t) {
-             t.disk.files[kFile] = std::string("\xFF\xFES\0N\0", 6), t.Read(), t.Save();
-         },
+         [](auto& t) { t.disk.files[kFile] = kUnicode, t.Read(), t.Save(); },
          {ReadError("It is Unicode (UTF-16) text, not ANSI text. Save it as ANSI text in your "
-                    "editor, then read it again."),
-          kNotSaved},
-         kGood,
-         std::string("\xFF\xFES\0N\0", 6)},
+                    "editor, then read it again."), kNotSaved}, kGood, kUnicode},
         {"a file too large to hold is not saved over",
-         [](Settings& t) { t.disk.huge = true, t.Read(), t.Save(); },
-         {ReadError("There is not enough memory to hold it."), kNotSaved},
-         kGood,
-         kOld},
+         [](auto& t) { t.disk.huge = true, t.Read(), t.Save(); },
+         {ReadError("There is not enough memory to hold it."), kNotSaved}, kGood, kOld},
         {"a file changed on disk since the read is not saved over",
-         [](Settings& t) { t.Read(), t.disk.files[kFile] += "ADDED=1\r\n", t.Save(); },
-         {Changed(" has changed since Velkin read it, perhaps by the game.")},
-         kGood,
-         std::string(kOld) + "ADDED=1\r\n"},
+         [](auto& t) { t.Read(), t.disk.files[kFile] += kAdded, t.Save(); },
+         {Changed(" has changed since Velkin read it, perhaps by the game.")}, kGood,
+         kOld + kAdded},
         {"a file that appeared after a press found none is not saved over",
-         [](Settings& t) {
-             t.disk.files.erase(kFile), t.Read(), t.disk.files[kFile] = kOld, t.Save();
-         },
+         [](auto& t) { t.disk.files.erase(kFile), t.Read(), t.disk.files[kFile] = kOld, t.Save(); },
          {kMissing, Changed(" has appeared since Velkin looked for it, perhaps written by the "
-                            "game.")},
-         kGood,
-         kOld},
+                            "game.")}, kGood, kOld},
         {"a backup that cannot be written stops the save",
-         [](Settings& t) { t.disk.unwritable = {kBackup}, t.Read(), t.Save(); },
-         {kBackingUp,
-          std::string("[error] Could not write ") + kBackup +
-              ":\r\nAccess is denied.\r\nNothing was saved; your files are as they were."},
-         kGood,
-         kOld},
+         [](auto& t) { t.disk.unwritable = {kBackup}, t.Read(), t.Save(); },
+         {kBackingUp, std::string("[error] Could not write ") + kBackup +
+          ":\r\nAccess is denied.\r\nNothing was saved; your files are as they were."},
+         kGood, kOld},
         {"a settings file that cannot be written is left as it was",
-         [](Settings& t) { t.disk.unwritable = {kFile}, t.Read(), t.Save(); },
-         {kBackingUp, kGenerated,
-          std::string("[error] Could not write ") + kFile +
-              ":\r\nAccess is denied.\r\nThe file was left as it was."},
-         kKept,
-         kOld},
+         [](auto& t) { t.disk.unwritable = {kFile}, t.Read(), t.Save(); },
+         {kBackingUp, kGenerated, std::string("[error] Could not write ") + kFile +
+          ":\r\nAccess is denied.\r\nThe file was left as it was."}, kKept, kOld},
+        // clang-format on
     };
     for (const auto& s : scenarios) {
-        disk = {};
-        disk.files = {{kFile, kOld}, {kBackup, kGood}};
-        Start(kFolder);
-        s.steps(*this);
-        EXPECT_EQ(s.boxes, view.boxes) << s.what;
-        EXPECT_EQ(s.backup, disk.files[kBackup]) << s.what;
-        const std::string& file = disk.files[kFile];
+        Settings t;
+        t.disk.files = {{kFile, kOld}, {kBackup, kGood}};
+        s.steps(t);
+        EXPECT_EQ(s.boxes, t.view.boxes) << s.what;
+        EXPECT_EQ(s.backup, t.disk.files[kBackup]) << s.what;
+        const std::string& file = t.disk.files[kFile];
         if (s.file == kTemplate) {
             EXPECT_EQ(200, std::count(file.begin(), file.end(), '\n')) << s.what << ": lines";
         } else {

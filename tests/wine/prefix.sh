@@ -150,6 +150,8 @@ velkin_throwaway_prefix() {
 
 velkin_throwaway_cleanup() {
     velkin_stop_prefix "$1/prefix"
+    # A folder that a test mounted read-only inside the work folder would stop its removal.
+    awk -v d="$1/" 'index($2, d) == 1 {print $2}' /proc/mounts | xargs -r -n1 umount || true
     velkin_stop_display
     rm -rf "$1"
 }

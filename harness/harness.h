@@ -1,6 +1,6 @@
 // Drives a program from outside, as a user would: starts it, finds its windows by polling,
 // answers its boxes, clicks without blocking and reads texts through window messages. The
-// end-to-end driver and the Wine benchmark both use it.
+// end-to-end tests (and through them the demo) and the Wine benchmark share it.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace e2e {
 // Velkin's automation interface: a control's ID is its kind plus its number.
 constexpr int kCommand1 = 100, kCheck = 100, kText = 200, kLabel = 300;
 constexpr int kBoxTextId = 0xFFFF, kInputEditId = 1000, kInputPromptId = 1001;
-constexpr WPARAM kMenuLaunch = 401, kMenuSave = 402, kMenuExit = 403;
+constexpr WPARAM kMenuSave = 402;
 const char kMainClass[] = "VelkinMainWindow", kBoxClass[] = "#32770";
 constexpr DWORD kWaitMs = 30000;  // for all that the program should do soon
 
