@@ -109,6 +109,13 @@ MainWindow::MainWindow()
       files_(MakeNativeFileSystem()),
       machine_(MakeNativeStartupMachine(*this)) {}
 
+MainWindow::~MainWindow() {
+    // A window that outlives its object (a failed start) must find no object in it.
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    }
+}
+
 Result MainWindow::Create(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;

@@ -20,7 +20,7 @@ constexpr const char* kMainWindowClass = "VelkinMainWindow";
 class MainWindow final : public View {
   public:
     MainWindow();
-    ~MainWindow() override = default;
+    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
