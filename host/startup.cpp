@@ -66,6 +66,9 @@ std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& 
 void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine) {
     state.GamePath = CutAtNul(machine.ReadRegistryString(kUninstallKey, "DisplayIcon"));
     state.WindowsVersion = CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion"));
+    // Whatever the answer, a usr.tmp left by an earlier version must not stay behind; gone before
+    // the question, so that nothing but the answer's own work stands between it and the window.
+    machine.RemoveFile(machine.ProgramFolder() + kScratchFile);
     const bool detect = view.AskYesNo(kQuestion);
     state.VersionText = kVersionText;
     view.SetTitle(kTitle + state.VersionText);
@@ -88,8 +91,6 @@ void RunStartup(HostState& state, std::string& settingsPath, View& view, Startup
     } else {
         settingsPath = kNoFolder;
     }
-    // Also after No: a usr.tmp left by an earlier version must not stay behind.
-    machine.RemoveFile(machine.ProgramFolder() + kScratchFile);
 }
 
 }  // namespace velkin

@@ -9,7 +9,7 @@
 # Only what this run measured goes into the document; explanations written by hand, with their
 # dates, are in docs/performance-notes.md. Builds what it needs. Environment: VELKIN_BUILD_ROOT
 # (default build), VELKIN_PERF_DOC (default docs/performance.md), VELKIN_BENCH_WINE=0 to leave
-# out the Wine section, VELKIN_BENCH_WINE_RUNS (default 7).
+# out the Wine section, VELKIN_BENCH_WINE_RUNS (default 11).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -236,7 +236,7 @@ judge_wine() {
 
 wine_section() {
     [ "${VELKIN_BENCH_WINE:-1}" = 0 ] && return 0
-    local runs="${VELKIN_BENCH_WINE_RUNS:-7}" arch dir
+    local runs="${VELKIN_BENCH_WINE_RUNS:-11}" arch dir
     velkin_wine_env
     say "## Under Wine"
     say ""
