@@ -10,7 +10,7 @@ seconds="${1:-60}"
 build="${VELKIN_FUZZ_BUILD:-build/fuzz}"
 
 cmake --preset fuzz -B "$build" >/dev/null
-cmake --build "$build" --target fuzz_reader -j 2
+cmake --build "$build" --target fuzz_reader -j "$(nproc)"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-fuzz.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
