@@ -42,7 +42,7 @@ const std::map<std::string, std::vector<WPARAM>> kMenu = {
     {"About", {VK_RIGHT, VK_RETURN}}};
 
 // Every box the cases meet: its text ('%': the folder the step names; '^N': the system's text for
-// error N; a final '~': the text begins so), its icon, its buttons left to right, '*' the default.
+// error N), its icon, and its buttons left to right, '*' after the default.
 struct BoxRow {
     std::string text;
     const char* icon = "none";
@@ -76,7 +76,8 @@ const std::map<std::string, BoxRow> kBoxes = {
                        "can start.", "error"}},
     {"clipboard", {"BitCoin address now in clipboard! Ctrl+V to paste."}},
     {"about", {"Velkin " VELKIN_VERSION_TEXT " by " VELKIN_AUTHOR "\r\nCORVANE Advanced Config "
-               "Tool " VELKIN_VERSION_TEXT "\r\nBeta Release, Writes Enabled!\r\n~"}},
+               "Tool " VELKIN_VERSION_TEXT "\r\nBeta Release, Writes Enabled!\r\n" VELKIN_EMAIL_LINE "\r\n" VELKIN_SOCIAL_LINE
+               "\r\nBitCoin: " VELKIN_DONATION_ADDRESS "\r\n" VELKIN_WEBLOG_LINE}},
 };
 
 // The rows: a label's caption, the settings of the controls right of it ("KEY=": a text box).
@@ -219,8 +220,6 @@ struct Test {
             LocalFree(reason);
             text.replace(at, 2, system.substr(0, system.find_last_not_of(" \r\n") + 1));
         }
-        const bool begins = text.back() == '~';
-        text.resize(text.size() - begins);
         HWND box = nullptr;
         std::string seen;  // the icon is painted a moment after the box shows
         p->WaitFor("the box \"" + text + "\" painted", [&] {
@@ -229,7 +228,7 @@ struct Test {
         const std::string shown = BoxText(box);
         Same("box \"" + key + "\"",
              "Velkin by " VELKIN_AUTHOR " | " + text + " | " + row.icon + " | " + row.buttons,
-             TextOf(box) + " | " + (begins ? shown.substr(0, text.size()) : shown) + " | " + seen);
+             TextOf(box) + " | " + shown + " | " + seen);
         if (meanwhile) {
             meanwhile(box);
         }
@@ -413,16 +412,21 @@ void CheckLayout(Test& t) {
                  Show(c[i]) + " and " + Show(c[j]) + ": expected apart, got overlapping");
         }
     }
+    RECT label = PlaceOf(t.Control(kLabel + 1));  // its text red on the picture
     MapWindowPoints(t.main, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    t.p->WaitFor("the picture's top row right of x 576, not RGB(16,18,25) alone", [&] {
+    MapWindowPoints(t.main, nullptr, reinterpret_cast<POINT*>(&label), 2);
+    t.p->WaitFor("red labels; the picture's top row right of x 576 not RGB(16,18,25) alone", [&] {
         HDC screen = GetDC(nullptr);
-        bool found = client.right - client.left <= 576;
+        bool found = client.right - client.left <= 576, red = false;
+        for (int x = label.left; x < label.right; ++x) {
+            red |= GetPixel(screen, x, (label.top + label.bottom) / 2) == RGB(255, 0, 0);
+        }
         for (int x = client.left + 576; x < client.right && !found; ++x) {
             COLORREF colour = GetPixel(screen, x, client.top);
             found = colour != CLR_INVALID && colour != RGB(16, 18, 25);
         }
         ReleaseDC(nullptr, screen);
-        return found;
+        return found && red;
     });
 }
 
