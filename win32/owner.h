@@ -51,8 +51,14 @@ void ReleaseCom(Interface* object) {
     object->Release();
 }
 
+inline int ReleaseScreenDc(HDC dc) {
+    return ::ReleaseDC(nullptr, dc);
+}
+
 using Handle = Owner<HANDLE, &::CloseHandle>;
 using GdiObject = Owner<HGDIOBJ, &::DeleteObject>;
+using MemoryDc = Owner<HDC, &::DeleteDC>;
+using ScreenDc = Owner<HDC, &ReleaseScreenDc>;  // GetDC(nullptr)
 using RegistryKey = Owner<HKEY, &::RegCloseKey>;
 using GlobalMemory = Owner<HGLOBAL, &::GlobalFree>;
 template <class Interface>

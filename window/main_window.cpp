@@ -45,12 +45,6 @@ const KindStyle kKindStyles[] = {
     {"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0},
 };
 
-int ReleaseScreenDc(HDC dc) {
-    return ReleaseDC(nullptr, dc);
-}
-
-using ScreenDc = Owner<HDC, &ReleaseScreenDc>;
-
 bool IsLabelId(int id) {
     return id >= LabelId(1) && id <= LabelId(31);
 }

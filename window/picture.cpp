@@ -9,12 +9,6 @@ namespace velkin {
 
 namespace {
 
-int ReleaseScreenDc(HDC dc) {
-    return ReleaseDC(nullptr, dc);
-}
-
-using ScreenDc = Owner<HDC, &ReleaseScreenDc>;
-
 // The JPEG resource, decoded by OLE.
 ComPtr<IPicture> Decode(int id) {
     ComPtr<IPicture> picture;
@@ -65,7 +59,7 @@ void ScaledPicture::Load(int id, int dpi) {
     const bool asDecoded = size.cx == info.bmWidth && size.cy == info.bmHeight;
     ScreenDc screen(GetDC(nullptr));
     GdiObject scaled(asDecoded ? nullptr : CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
-    Owner<HDC, &::DeleteDC> dc(CreateCompatibleDC(screen.Get()));  // goes before `scaled`
+    MemoryDc dc(CreateCompatibleDC(screen.Get()));  // goes before `scaled`
     if (!screen.Valid() || !dc.Valid() || (!asDecoded && !scaled.Valid()) ||
         SelectObject(dc.Get(), asDecoded ? static_cast<HGDIOBJ>(bitmap) : scaled.Get()) ==
             nullptr) {
@@ -73,7 +67,7 @@ void ScaledPicture::Load(int id, int dpi) {
     }
     if (!asDecoded) {
         // Scaled once, here, so that painting stays a plain copy at any DPI.
-        Owner<HDC, &::DeleteDC> source(CreateCompatibleDC(screen.Get()));
+        MemoryDc source(CreateCompatibleDC(screen.Get()));
         HGDIOBJ original = source.Valid() ? SelectObject(source.Get(), bitmap) : nullptr;
         if (original == nullptr) {
             return;

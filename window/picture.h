@@ -22,7 +22,7 @@ class ScaledPicture {
     // copy is. Declared in this order so that the DC goes before the bitmaps selected into it.
     ComPtr<IPicture> decoded_;
     GdiObject scaled_;
-    Owner<HDC, &::DeleteDC> dc_;
+    MemoryDc dc_;
     SIZE size_ = {0, 0};
 };
 

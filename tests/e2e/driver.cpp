@@ -196,7 +196,6 @@ const std::map<std::string, std::string> kFolders = {
     {"gone", velkinDir + "\\no such folder"},
     {"quoted", "  \"" + kDocs + "\\ENVIRONMENT.CFG\"  "}};
 
-// One case's run of the program.
 struct Test {
     std::future<LRESULT> busy;  // the last click's handler; goes after `p` ends
     std::optional<Program> p;

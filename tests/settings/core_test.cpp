@@ -86,7 +86,6 @@ const char kBackingUp[] = "[warning] Creating Backup of Current Settings to Envi
 const char kGenerated[] = "Config file generated! Press OK to write Environment.cfg!";
 const char kWritten[] = "Environment.cfg written successfully!";
 
-// A run of the program whose settings folder is known.
 struct Settings {
     SettingsState state;
     FakeView view;
