@@ -10,8 +10,8 @@
 
 #include <unistd.h>
 
-#include "bench_file_system.h"
-#include "settings.h"
+#include "bench/bench_file_system.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-#include "bench_file_system.h"
+#include "bench/bench_file_system.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -59,6 +60,10 @@ Result BenchFileSystem::WriteBytes(const std::string& path, const std::string& b
         ::close(dir);
     }
     return Result::Success();
+}
+
+Result BenchFileSystem::RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0 || errno == ENOENT ? Result::Success() : Errno();
 }
 
 }  // namespace velkin

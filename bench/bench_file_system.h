@@ -2,7 +2,7 @@
 // write goes to a temporary file beside the target, is synced, and renamed over it.
 #pragma once
 
-#include "ports.h"
+#include "common/ports.h"
 
 namespace velkin {
 
@@ -11,6 +11,7 @@ class BenchFileSystem : public FileSystem {
     bool FileExists(const std::string& path) override;
     Result ReadBytes(const std::string& path, std::string& bytes) override;
     Result WriteBytes(const std::string& path, const std::string& bytes) override;
+    Result RemoveFile(const std::string& path) override;
 };
 
 }  // namespace velkin

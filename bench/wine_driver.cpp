@@ -6,7 +6,7 @@
 // through the input box, then a save). Prints a Markdown table of medians, Velkin's figures as
 // ratios to the floor's.
 // Usage: wine_driver VELKIN.EXE FLOOR.EXE [RUNS]   (Unix paths are taken as Z:)
-#include "harness.h"
+#include "tests/harness/harness.h"
 
 #include <psapi.h>
 

@@ -1,5 +1,5 @@
 // What starting the game from its uninstall entry means, and what to say when it cannot start.
-#include "launcher.h"
+#include "host/launcher.h"
 
 namespace velkin {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ports.h"
+#include "common/ports.h"
 
 namespace velkin {
 

@@ -1,9 +1,9 @@
 // Starts the game maximised through CreateProcessA, without waiting for it.
 #include <windows.h>
 
-#include "launcher.h"
-#include "owner.h"
-#include "system_error.h"
+#include "host/launcher.h"
+#include "win32/owner.h"
+#include "win32/system_error.h"
 
 namespace velkin {
 

@@ -1,5 +1,5 @@
 // Module General: key-path splitting and the shaping of a value read through the ANSI interface.
-#include "registry.h"
+#include "host/registry.h"
 
 #include <algorithm>
 #include <iterator>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ports.h"
+#include "common/ports.h"
 
 namespace velkin {
 namespace General {

@@ -1,8 +1,8 @@
 // The machine's registry through advapi32's ANSI functions, always in the 32-bit view.
 #include <windows.h>
 
-#include "owner.h"
-#include "registry.h"
+#include "win32/owner.h"
+#include "host/registry.h"
 
 namespace velkin {
 namespace General {

@@ -1,8 +1,8 @@
 // Start-up: reads the game's path and the Windows version, asks whether to look for the settings
 // folder, and looks for it under the fixed layout of the Windows family, then in Documents.
-#include "startup.h"
+#include "host/startup.h"
 
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 namespace {
@@ -41,13 +41,14 @@ std::string DropTrailingBlanks(std::string line) {
     return line;
 }
 
-bool HoldsSettingsFile(StartupMachine& machine, const std::string& folder) {
-    return machine.FileExists(folder + std::string(kSettingsFileName));
+bool HoldsSettingsFile(FileSystem& files, const std::string& folder) {
+    return files.FileExists(folder + std::string(kSettingsFileName));
 }
 
 // The folder that holds the settings file, or "" when neither place has it.
-std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& machine) {
-    if (HoldsSettingsFile(machine, layoutFolder)) {
+std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& machine,
+                               FileSystem& files) {
+    if (HoldsSettingsFile(files, layoutFolder)) {
         return layoutFolder;
     }
     std::string documents = machine.DocumentsFolder();
@@ -58,17 +59,19 @@ std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& 
         documents += '\\';
     }
     const std::string folder = documents + "Corvane";
-    return HoldsSettingsFile(machine, folder) ? folder : "";
+    return HoldsSettingsFile(files, folder) ? folder : "";
 }
 
 }  // namespace
 
-void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine) {
-    state.GamePath = CutAtNul(machine.ReadRegistryString(kUninstallKey, "DisplayIcon"));
-    state.WindowsVersion = CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion"));
+void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine,
+                FileSystem& files) {
+    state.GamePath = CutAtNul(machine.ReadRegistryString(kUninstallKey, "DisplayIcon", view));
+    state.WindowsVersion =
+        CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion", view));
     // Whatever the answer, a usr.tmp left by an earlier version must not stay behind; gone before
     // the question, so that nothing but the answer's own work stands between it and the window.
-    machine.RemoveFile(machine.ProgramFolder() + kScratchFile);
+    files.RemoveFile(machine.ProgramFolder() + kScratchFile);
     const bool detect = view.AskYesNo(kQuestion);
     state.VersionText = kVersionText;
     view.SetTitle(kTitle + state.VersionText);
@@ -80,7 +83,7 @@ void RunStartup(HostState& state, std::string& settingsPath, View& view, Startup
         const bool xp = state.WindowsVersion == "5.1";
         const Layout& layout = xp ? kXpLayout : kUsersLayout;
         const std::string folder =
-            FindSettingsFolder(layout.prefix + state.UserName + layout.suffix, machine);
+            FindSettingsFolder(layout.prefix + state.UserName + layout.suffix, machine, files);
         if (!folder.empty()) {
             settingsPath = folder;
             view.ShowMessage(kFound, Icon::None);

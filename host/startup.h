@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "ports.h"
+#include "common/ports.h"
 
 namespace velkin {
 
@@ -16,24 +16,24 @@ struct HostState {
     std::string UserName;
 };
 
-// What start-up needs from the machine.
+// What start-up needs from the machine beyond its files.
 class StartupMachine {
   public:
     virtual ~StartupMachine() = default;
-    virtual std::string ReadRegistryString(const std::string& keyPath,
-                                           const std::string& valueName) = 0;
-    // The logon name from the USERNAME variable, in the ANSI code page; "" when unset.
+    // General::ReadRegistryString; "Incorrect Format:" goes to `view`.
+    virtual std::string ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                                           View& view) = 0;
+    // The logon name from the USERNAME variable; "" when unset.
     virtual std::string UserName() = 0;
-    virtual void RemoveFile(const std::string& path) = 0;
-    virtual std::string ProgramFolder() = 0;               // no trailing backslash
-    virtual bool FileExists(const std::string& path) = 0;  // a failed test is "not found"
+    virtual std::string ProgramFolder() = 0;    // no trailing backslash
     virtual std::string DocumentsFolder() = 0;  // the shell's Documents folder; "" when unknown
 };
 
-// The machine the program runs on; "Incorrect Format:" messages go to `view`.
-std::unique_ptr<StartupMachine> MakeNativeStartupMachine(View& view);
+// The machine the program runs on.
+std::unique_ptr<StartupMachine> MakeNativeStartupMachine();
 
 // Runs once, before the window is first shown. `settingsPath` is SettingsState::SettingsPath.
-void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine);
+void RunStartup(HostState& state, std::string& settingsPath, View& view, StartupMachine& machine,
+                FileSystem& files);
 
 }  // namespace velkin

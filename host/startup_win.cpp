@@ -2,19 +2,17 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "registry.h"
-#include "startup.h"
+#include "host/registry.h"
+#include "host/startup.h"
 
 namespace velkin {
 namespace {
 
 class NativeStartupMachine : public StartupMachine {
   public:
-    explicit NativeStartupMachine(View& view) : files_(MakeNativeFileSystem()), view_(view) {}
-
-    std::string ReadRegistryString(const std::string& keyPath,
-                                   const std::string& valueName) override {
-        return General::ReadRegistryString(keyPath, valueName, view_);
+    std::string ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                                   View& view) override {
+        return General::ReadRegistryString(keyPath, valueName, view);
     }
 
     std::string UserName() override {
@@ -29,8 +27,6 @@ class NativeStartupMachine : public StartupMachine {
             name.resize(length);  // the size it needs, with its terminating zero
         }
     }
-
-    void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
 
     std::string ProgramFolder() override {
         std::string path(MAX_PATH, '\0');
@@ -50,8 +46,6 @@ class NativeStartupMachine : public StartupMachine {
         return slash == std::string::npos ? "" : path.substr(0, slash);
     }
 
-    bool FileExists(const std::string& path) override { return files_->FileExists(path); }
-
     std::string DocumentsFolder() override {
         char folder[MAX_PATH] = {};
         if (::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder) != S_OK) {
@@ -59,16 +53,12 @@ class NativeStartupMachine : public StartupMachine {
         }
         return folder;
     }
-
-  private:
-    std::unique_ptr<FileSystem> files_;
-    View& view_;
 };
 
 }  // namespace
 
-std::unique_ptr<StartupMachine> MakeNativeStartupMachine(View& view) {
-    return std::make_unique<NativeStartupMachine>(view);
+std::unique_ptr<StartupMachine> MakeNativeStartupMachine() {
+    return std::make_unique<NativeStartupMachine>();
 }
 
 }  // namespace velkin

@@ -1,10 +1,11 @@
 // The file system on Windows, through the ANSI entry points.
 #include <windows.h>
 
-#include "owner.h"
-#include "ports.h"
-#include "system_error.h"
-#include "temp_file.h"
+#include "win32/owner.h"
+#include "settings/settings.h"
+#include "win32/system_error.h"
+#include "win32/temp_file.h"
+#include "win32/text.h"
 
 namespace velkin {
 
@@ -123,6 +124,13 @@ class WinFileSystem : public FileSystem {
         }
         temp.Keep();
         return Result::Success();
+    }
+
+    Result RemoveFile(const std::string& path) override {
+        if (::DeleteFileW(Wide(path).c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return Result::Success();
+        }
+        return LastError();
     }
 };
 

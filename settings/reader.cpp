@@ -1,7 +1,7 @@
 // ReadSettings: the press of Command1.
 #include <new>
 
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 

@@ -3,14 +3,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "ports.h"
+#include "common/ports.h"
 
 namespace velkin {
+
+// The file system of the machine the program runs on.
+std::unique_ptr<FileSystem> MakeNativeFileSystem();
 
 // The settings file and its backup, as appended to the settings folder.
 inline constexpr std::string_view kSettingsFileName = "\\Environment.cfg";

@@ -1,5 +1,5 @@
 // The recognition of one line against the 40 literals of the two key tables.
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 

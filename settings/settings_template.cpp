@@ -1,5 +1,5 @@
 // The 93 lines that every written Environment.cfg begins with, and their filling.
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 

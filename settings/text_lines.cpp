@@ -1,6 +1,6 @@
 // The text of settings files and of the folder the user types: lines, byte-order marks,
 // quotes and blanks.
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 

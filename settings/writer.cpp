@@ -1,5 +1,5 @@
 // WriteSettings: File > Save.
-#include "settings.h"
+#include "settings/settings.h"
 
 namespace velkin {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ports.h"
-#include "settings.h"
+#include "common/ports.h"
+#include "settings/settings.h"
 
 namespace velkin::test {
 
@@ -60,6 +60,7 @@ class FakeFileSystem : public FileSystem {
     std::set<std::string> unreadable;  // exist, but reading fails
     std::set<std::string> unwritable;  // writing fails, the old content stays
     bool huge = false;                 // reading runs out of memory
+    Lines removed;                     // every removal asked for, in turn
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     Result ReadBytes(const std::string& path, std::string& bytes) override {
@@ -77,6 +78,11 @@ class FakeFileSystem : public FileSystem {
             return Result::Failure("Access is denied.");
         }
         files[path] = bytes;
+        return Result::Success();
+    }
+    Result RemoveFile(const std::string& path) override {
+        removed.push_back(path);
+        files.erase(path);
         return Result::Success();
     }
 };

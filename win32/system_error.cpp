@@ -1,8 +1,8 @@
-#include "system_error.h"
+#include "win32/system_error.h"
 
 #include <windows.h>
 
-#include "owner.h"
+#include "win32/owner.h"
 
 namespace velkin {
 

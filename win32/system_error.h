@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "result.h"
+#include "common/result.h"
 
 namespace velkin {
 

@@ -1,6 +1,6 @@
-#include "about.h"
+#include "window/about.h"
 
-#include "velkin_config.h"
+#include "window/velkin_config.h"
 
 namespace velkin {
 

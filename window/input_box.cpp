@@ -1,8 +1,9 @@
-#include "input_box.h"
+#include "window/input_box.h"
 
-#include "resource.h"
-#include "system_error.h"
-#include "win_text.h"
+#include "window/resource.h"
+#include "win32/system_error.h"
+#include "win32/text.h"
+#include "window/win_text.h"
 
 namespace velkin {
 
@@ -18,15 +19,15 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
         case WM_INITDIALOG: {
             auto* data = reinterpret_cast<InputBoxData*>(lParam);
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            SetWindowTextA(dialog, data->title.c_str());
-            SetDlgItemTextA(dialog, IDC_PROMPT, data->prompt.c_str());
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            SetWindowTextW(dialog, Wide(data->title).c_str());
+            SetDlgItemTextW(dialog, IDC_PROMPT, Wide(data->prompt).c_str());
             // The box itself sets no limit on the answer.
-            SendDlgItemMessageA(dialog, IDC_ANSWER, EM_SETLIMITTEXT, 0, 0);
+            SendDlgItemMessageW(dialog, IDC_ANSWER, EM_SETLIMITTEXT, 0, 0);
             return TRUE;  // focus goes to the first tab stop, the answer field
         }
         case WM_COMMAND: {
-            auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrW(dialog, DWLP_USER));
             switch (LOWORD(wParam)) {
                 case IDOK:
                     data->answer = WindowText(GetDlgItem(dialog, IDC_ANSWER));
@@ -49,7 +50,7 @@ Result RunInputBox(HWND owner, const std::string& title, const std::string& prom
                    std::string& answer) {
     InputBoxData data{title, prompt, {}};
     SetLastError(0);
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_INPUTBOX),
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUTBOX),
                                      owner, InputBoxProc, reinterpret_cast<LPARAM>(&data));
     if (result == IDOK || result == IDCANCEL) {
         answer = result == IDOK ? data.answer : std::string();

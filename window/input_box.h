@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "result.h"
+#include "common/result.h"
 
 namespace velkin {
 

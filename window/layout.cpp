@@ -1,8 +1,8 @@
-#include "layout.h"
+#include "window/layout.h"
 
 #include <windows.h>
 
-#include "about.h"
+#include "window/about.h"
 
 namespace velkin {
 

@@ -4,26 +4,9 @@
 #include <cstddef>
 #include <string>
 
+#include "window/ids.h"
+
 namespace velkin {
-
-// Control IDs are stable: the tests drive the window through them.
-constexpr int kCommand1 = 100;
-constexpr int CheckId(int n) {
-    return 100 + n;
-}  // Check1..Check13
-constexpr int TextId(int n) {
-    return 200 + n;
-}  // Text1..Text14
-constexpr int LabelId(int n) {
-    return 300 + n;
-}  // Label1..Label31
-constexpr int kMarkerLabel = LabelId(28);
-constexpr int kDonationLabel = LabelId(15);
-
-constexpr int kMenuLaunch = 401;
-constexpr int kMenuSave = 402;
-constexpr int kMenuExit = 403;
-constexpr int kMenuAbout = 404;
 
 // The client area at design size.
 constexpr int kClientWidthTwips = 6135;

@@ -5,8 +5,9 @@
 
 #include <string>
 
-#include "about.h"
-#include "main_window.h"
+#include "window/about.h"
+#include "win32/text.h"
+#include "window/main_window.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ class ComScope {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     ComScope com;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -40,18 +41,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         started = window.Start(show);
     }
     if (!started.ok) {
-        MessageBoxA(nullptr, ("The main window could not be created: " + started.reason).c_str(),
-                    velkin::ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+        const std::string text = "The main window could not be created: " + started.reason;
+        MessageBoxW(nullptr, velkin::Wide(text).c_str(),
+                    velkin::Wide(velkin::ApplicationTitle()).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
 
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and Shift+Tab walk the controls as in a dialog, and Enter presses the focused
         // button (DM_GETDEFID).
-        if (!IsDialogMessageA(window.Handle(), &message)) {
+        if (!IsDialogMessageW(window.Handle(), &message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     return static_cast<int>(message.wParam);

@@ -1,15 +1,16 @@
-#include "main_window.h"
+#include "window/main_window.h"
 
 #include <algorithm>
 #include <exception>
 #include <new>
 
-#include "input_box.h"
-#include "launcher.h"
-#include "layout.h"
-#include "resource.h"
-#include "system_error.h"
-#include "win_text.h"
+#include "window/input_box.h"
+#include "host/launcher.h"
+#include "window/layout.h"
+#include "window/resource.h"
+#include "win32/system_error.h"
+#include "win32/text.h"
+#include "window/win_text.h"
 
 namespace velkin {
 
@@ -30,19 +31,19 @@ constexpr int kTextFontTwips = 150;      // a half point less: four digits fit t
 constexpr int kDonationFontTwips = 120;  // Terminal 6 pt
 
 struct KindStyle {
-    const char* className;
+    const wchar_t* className;
     DWORD style;
     DWORD exStyle;
 };
 
 // Indexed by ControlKind.
 const KindStyle kKindStyles[] = {
-    {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
-    {"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
-    {"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0},
+    {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
+    {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0},
     // A single line border rather than the sunken edge: the design's narrowest boxes (25 pixels
     // at 96 DPI) then hold four digits, as a texture quality of 2048 needs.
-    {"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0},
+    {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0},
 };
 
 bool IsLabelId(int id) {
@@ -56,30 +57,30 @@ std::string ExceptionText(const std::exception& error) {
     return std::string("This operation failed: ") + error.what();
 }
 
-int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
 }
 
-bool FontFamilyExists(const char* face) {
+bool FontFamilyExists(const wchar_t* face) {
     ScreenDc screen(GetDC(nullptr));
-    LOGFONTA wanted = {};
+    LOGFONTW wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExA(screen.Get(), &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen.Get(), &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
-HFONT MakeFont(const char* face, int twips, int dpi, BYTE charset, BYTE pitchAndFamily,
+HFONT MakeFont(const wchar_t* face, int twips, int dpi, BYTE charset, BYTE pitchAndFamily,
                LONG weight = FW_BOLD) {
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = -ScaleTwips(twips, dpi);
     font.lfWeight = weight;
     font.lfCharSet = charset;
     font.lfPitchAndFamily = pitchAndFamily;
-    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
 }
 
 SIZE MeasureText(HDC dc, HGDIOBJ font, const std::string& text) {
@@ -88,7 +89,8 @@ SIZE MeasureText(HDC dc, HGDIOBJ font, const std::string& text) {
         return size;
     }
     HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = Wide(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     if (old != nullptr) {
         SelectObject(dc, old);
     }
@@ -101,43 +103,43 @@ MainWindow::MainWindow()
     : author_(BuiltInAuthor()),
       title_(ApplicationTitle()),
       files_(MakeNativeFileSystem()),
-      machine_(MakeNativeStartupMachine(*this)) {}
+      machine_(MakeNativeStartupMachine()) {}
 
 MainWindow::~MainWindow() {
     // A window that outlives its object (a failed start) must find no object in it.
     if (hwnd_ != nullptr) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
 }
 
 Result MainWindow::Create(HINSTANCE instance) {
-    WNDCLASSEXA windowClass = {};
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELKIN));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKIN),
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELKIN));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELKIN),
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kMainWindowClass;
-    if (RegisterClassExA(&windowClass) == 0) {
+    if (RegisterClassExW(&windowClass) == 0) {
         const DWORD code = GetLastError();
         if (code != ERROR_CLASS_ALREADY_EXISTS) {
             return LastError(code);
         }
     }
     SetLastError(0);
-    HWND created = CreateWindowExA(0, kMainWindowClass, "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                   instance, this);
+    HWND created = CreateWindowExW(0, kMainWindowClass, L"Form1", WS_OVERLAPPEDWINDOW,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   nullptr, nullptr, instance, this);
     return created != nullptr ? Result::Success() : LastError();
 }
 
 Result MainWindow::Start(int show) {
     // Start-up asks its question first; the window is built once the question is on screen.
     SetTimer(hwnd_, kBuildTimer, USER_TIMER_MINIMUM, nullptr);
-    RunCommand([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_); });
+    RunCommand([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_, *files_); });
     Build();
     if (hwnd_ == nullptr || !buildResult_.ok) {
         return buildResult_;  // closed during start-up, or not built
@@ -151,14 +153,14 @@ Result MainWindow::Start(int show) {
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* window =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         window->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     }
     // The object belongs to WinMain and outlives the window: no message can free it.
-    auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return window != nullptr ? window->HandleMessage(message, wParam, lParam)
-                             : DefWindowProcA(hwnd, message, wParam, lParam);
+                             : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,10 +196,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCDESTROY: {
             HWND hwnd = hwnd_;
             OnNcDestroy();
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 template <class Operation>
@@ -274,7 +276,7 @@ LRESULT MainWindow::OnGetDefId() {
 
 LRESULT MainWindow::OnCtlColorStatic(HDC dc, HWND control) {
     if (!IsLabelId(GetDlgCtrlID(control))) {
-        return DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
     }
     // The picture shows through: the parent paints under the labels (no WS_CLIPCHILDREN).
@@ -335,7 +337,7 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::OnNcDestroy() {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
 }
 
@@ -364,16 +366,16 @@ void MainWindow::Build() {
 void MainWindow::CreateFonts() {
     // Where Verdana is missing (Wine), the stand-in the font mapper picks runs much wider;
     // Tahoma is the closest narrow face that is always there.
-    const char* labelFace = FontFamilyExists("Verdana") ? "Verdana" : "Tahoma";
+    const wchar_t* labelFace = FontFamilyExists(L"Verdana") ? L"Verdana" : L"Tahoma";
     labelFont_.Reset(
         MakeFont(labelFace, kLabelFontTwips, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
     // The classic dialog font: the design's narrow boxes were sized for it.
-    buttonFont_.Reset(MakeFont("Tahoma", kButtonFontTwips, dpi_, DEFAULT_CHARSET,
+    buttonFont_.Reset(MakeFont(L"Tahoma", kButtonFontTwips, dpi_, DEFAULT_CHARSET,
                                DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
-    textFont_.Reset(MakeFont("Tahoma", kTextFontTwips, dpi_, DEFAULT_CHARSET,
+    textFont_.Reset(MakeFont(L"Tahoma", kTextFontTwips, dpi_, DEFAULT_CHARSET,
                              DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
     donationFont_.Reset(
-        MakeFont("Terminal", kDonationFontTwips, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
+        MakeFont(L"Terminal", kDonationFontTwips, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
     fillBrush_.Reset(CreateSolidBrush(kFillColour));
 }
 
@@ -389,12 +391,12 @@ Result MainWindow::CreateMenuBar() {
         const MenuRow& row = kMenu[i];
         if (row.depth == 0 && row.id == 0) {
             popup = CreatePopupMenu();
-            ok = popup != nullptr &&
-                 AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), row.caption);
+            ok = popup != nullptr && AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                                                 Wide(row.caption).c_str());
         } else {
             HMENU parent = row.depth == 0 ? bar : popup;
-            ok = parent != nullptr &&
-                 AppendMenuA(parent, MF_STRING, static_cast<UINT_PTR>(row.id), row.caption);
+            ok = parent != nullptr && AppendMenuW(parent, MF_STRING, static_cast<UINT_PTR>(row.id),
+                                                  Wide(row.caption).c_str());
         }
     }
     if (!ok || !SetMenu(hwnd_, bar)) {
@@ -406,7 +408,7 @@ Result MainWindow::CreateMenuBar() {
 }
 
 Result MainWindow::CreateControls() {
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     ScreenDc screen(GetDC(nullptr));
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlRow& row = kControls[i];
@@ -437,9 +439,9 @@ Result MainWindow::CreateControls() {
             height = std::max(height, static_cast<int>(text.cy));
         }
         SetLastError(0);
-        HWND control = CreateWindowExA(
-            kind.exStyle, kind.className, caption.c_str(), style, ScaleTwips(row.rect.left, dpi_),
-            ScaleTwips(row.rect.top, dpi_), width, height, hwnd_,
+        HWND control = CreateWindowExW(
+            kind.exStyle, kind.className, Wide(caption).c_str(), style,
+            ScaleTwips(row.rect.left, dpi_), ScaleTwips(row.rect.top, dpi_), width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         if (control == nullptr) {
             return LastError();
@@ -447,11 +449,11 @@ Result MainWindow::CreateControls() {
         if (font == nullptr) {
             font = GetStockObject(DEFAULT_GUI_FONT);
         }
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row.kind == ControlKind::Text) {
-            SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
             // Not a pixel to spare in the narrowest boxes.
-            SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
         }
     }
     return Result::Success();
@@ -459,8 +461,8 @@ Result MainWindow::CreateControls() {
 
 void MainWindow::SetDesignSize() {
     RECT frame = {0, 0, ScaleTwips(kClientWidthTwips, dpi_), ScaleTwips(kClientHeightTwips, dpi_)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -482,14 +484,14 @@ void MainWindow::FitClientArea() {
 HWND MainWindow::FocusedPushButton() {
     HWND focused = GetFocus();
     const LRESULT code = focused != nullptr && IsChild(hwnd_, focused)
-                             ? SendMessageA(focused, WM_GETDLGCODE, 0, 0)
+                             ? SendMessageW(focused, WM_GETDLGCODE, 0, 0)
                              : 0;
     return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ? focused : nullptr;
 }
 
 void MainWindow::SetLabelText(int id, const std::string& text) {
     HWND label = Control(id);
-    SetWindowTextA(label, text.c_str());
+    SetWindowTextW(label, Wide(text).c_str());
     // A transparent label paints over its old text; the parent must repaint under it first.
     RECT area;
     GetWindowRect(label, &area);
@@ -499,7 +501,7 @@ void MainWindow::SetLabelText(int id, const std::string& text) {
 }
 
 int MainWindow::ShowBox(const std::string& text, UINT flags) {
-    return MessageBoxA(hwnd_, text.c_str(), title_.c_str(), flags);
+    return MessageBoxW(hwnd_, Wide(text).c_str(), Wide(title_).c_str(), flags);
 }
 
 // ---- View
@@ -531,11 +533,11 @@ std::string MainWindow::AskForText(const std::string& prompt) {
 }
 
 bool MainWindow::GetCheck(int n) {
-    return SendMessageA(Control(CheckId(n)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(Control(CheckId(n)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetCheck(int n, bool checked) {
-    SendMessageA(Control(CheckId(n)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Control(CheckId(n)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 std::string MainWindow::GetText(int n) {
@@ -543,11 +545,11 @@ std::string MainWindow::GetText(int n) {
 }
 
 void MainWindow::SetText(int n, const std::string& text) {
-    SetWindowTextA(Control(TextId(n)), text.c_str());
+    SetWindowTextW(Control(TextId(n)), Wide(text).c_str());
 }
 
 void MainWindow::SetTitle(const std::string& title) {
-    SetWindowTextA(hwnd_, title.c_str());
+    SetWindowTextW(hwnd_, Wide(title).c_str());
 }
 
 void MainWindow::SetMarker(const std::string& caption) {
@@ -572,7 +574,7 @@ void MainWindow::CopyDonationAddress() {
 
 void MainWindow::ExitProgram() {
     // Posted, not sent: closing waits until this command has returned.
-    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 }  // namespace velkin

@@ -6,16 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "about.h"
-#include "owner.h"
-#include "picture.h"
-#include "ports.h"
-#include "settings.h"
-#include "startup.h"
+#include "window/about.h"
+#include "win32/owner.h"
+#include "window/picture.h"
+#include "common/ports.h"
+#include "settings/settings.h"
+#include "host/startup.h"
 
 namespace velkin {
-
-constexpr const char* kMainWindowClass = "VelkinMainWindow";
 
 class MainWindow final : public View {
   public:

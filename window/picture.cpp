@@ -1,4 +1,4 @@
-#include "picture.h"
+#include "window/picture.h"
 
 #include <olectl.h>
 
@@ -12,8 +12,8 @@ namespace {
 // The JPEG resource, decoded by OLE.
 ComPtr<IPicture> Decode(int id) {
     ComPtr<IPicture> picture;
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
     HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
     const DWORD size = resource != nullptr ? SizeofResource(module, resource) : 0;
@@ -52,7 +52,7 @@ void ScaledPicture::Load(int id, int dpi) {
     }
     auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
     BITMAP info;
-    if (GetObjectA(bitmap, sizeof info, &info) == 0) {
+    if (GetObjectW(bitmap, sizeof info, &info) == 0) {
         return;
     }
     const SIZE size = {MulDiv(info.bmWidth, dpi, 96), MulDiv(info.bmHeight, dpi, 96)};

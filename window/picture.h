@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include "owner.h"
+#include "win32/owner.h"
 
 namespace velkin {
 

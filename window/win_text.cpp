@@ -1,10 +1,11 @@
-#include "win_text.h"
+#include "window/win_text.h"
 
 #include <cstring>
 #include <vector>
 
-#include "owner.h"
-#include "system_error.h"
+#include "win32/owner.h"
+#include "win32/system_error.h"
+#include "win32/text.h"
 
 namespace velkin {
 
@@ -30,13 +31,13 @@ class ClipboardOpen {
 }  // namespace
 
 std::string WindowText(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
+    int length = GetWindowTextLengthW(hwnd);
     if (length <= 0) {
         return {};
     }
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    int got = GetWindowTextA(hwnd, buffer.data(), length + 1);
-    return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    int got = GetWindowTextW(hwnd, buffer.data(), length + 1);
+    return Utf8(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
 }
 
 Result PutClipboardText(HWND owner, const std::string& text) {
@@ -44,14 +45,16 @@ Result PutClipboardText(HWND owner, const std::string& text) {
     if (!clipboard.IsOpen() || !EmptyClipboard()) {
         return LastError();
     }
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
-    void* bytes = memory.Valid() ? GlobalLock(memory.Get()) : nullptr;
-    if (bytes == nullptr) {
+    const std::wstring wide = Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* locked = memory.Valid() ? GlobalLock(memory.Get()) : nullptr;
+    if (locked == nullptr) {
         return LastError();
     }
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    std::memcpy(locked, wide.c_str(), bytes);
     GlobalUnlock(memory.Get());
-    if (SetClipboardData(CF_TEXT, memory.Get()) == nullptr) {
+    if (SetClipboardData(CF_UNICODETEXT, memory.Get()) == nullptr) {
         return LastError();
     }
     memory.Release();  // the clipboard's now

@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "result.h"
+#include "common/result.h"
 
 namespace velkin {
 
 // The whole text of a window or control, of any length.
 std::string WindowText(HWND hwnd);
 
-// Empties the clipboard (every format) and puts `text` on it as CF_TEXT; on failure, the
+// Empties the clipboard (every format) and puts `text` on it as Unicode text; on failure, the
 // system's reason.
 Result PutClipboardText(HWND owner, const std::string& text);
 

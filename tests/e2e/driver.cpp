@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-#include "harness.h"
+#include "tests/harness/harness.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fakes.h"
+#include "tests/fakes.h"
 
 using velkin::test::Lines;
 

@@ -5,10 +5,10 @@
 #include <set>
 #include <utility>
 
-#include "fakes.h"
-#include "launcher.h"
-#include "registry.h"
-#include "startup.h"
+#include "tests/fakes.h"
+#include "host/launcher.h"
+#include "host/registry.h"
+#include "host/startup.h"
 
 namespace velkin::test {
 namespace {
@@ -81,21 +81,19 @@ struct Machine {
     const char* documents = "";
 };
 
-// Nothing but reads, and the removal of a leftover usr.tmp.
+// Nothing but reads.
 struct FakeMachine : StartupMachine {
     const Machine& m;
-    Lines removed;
     explicit FakeMachine(const Machine& machine) : m(machine) {}
-    std::string ReadRegistryString(const std::string& key, const std::string& value) override {
+    std::string ReadRegistryString(const std::string& key, const std::string& value,
+                                   View&) override {
         if (key.find("Uninstall\\Corvane_is1") != std::string::npos && value == "DisplayIcon") {
             return "C:\\Games\\Corvane.exe" + kNul + "junk";
         }
         return key.find("Windows NT\\CurrentVersion") != std::string::npos ? m.version : "Error";
     }
     std::string UserName() override { return m.user; }
-    void RemoveFile(const std::string& path) override { removed.push_back(path); }
     std::string ProgramFolder() override { return "C:\\Tools\\Velkin"; }
-    bool FileExists(const std::string& path) override { return m.existing.count(path) != 0; }
     std::string DocumentsFolder() override { return m.documents; }
 };
 
@@ -123,17 +121,21 @@ TEST(RunStartup, FindsTheSettingsFolder) {
     // clang-format on
     for (const auto& c : cases) {
         FakeMachine machine(c);
+        FakeFileSystem files;
+        for (const std::string& path : c.existing) {
+            files.files[path] = "";
+        }
         FakeView view;
         view.yes = c.yes;
         HostState state;
         std::string settingsPath;
-        RunStartup(state, settingsPath, view, machine);
+        RunStartup(state, settingsPath, view, machine, files);
         // The question, then for a folder found one box to say so (their texts: end to end).
         const bool found = std::string(c.settingsPath).size() > 1;
         EXPECT_EQ(found ? 2u : 1u, view.boxes.size()) << c.what;
         EXPECT_EQ(c.settingsPath, settingsPath) << c.what;
         EXPECT_EQ(found ? "Set." : "NOT Set.", view.marker) << c.what;
-        EXPECT_EQ(Lines{"C:\\Tools\\Velkin\\usr.tmp"}, machine.removed) << c.what;
+        EXPECT_EQ(Lines{"C:\\Tools\\Velkin\\usr.tmp"}, files.removed) << c.what;
         EXPECT_EQ("C:\\Games\\Corvane.exe", state.GamePath) << c.what;
         EXPECT_EQ("Velkin - Corvane Advanced Config Tool " VELKIN_VERSION_TEXT, view.title)
             << c.what;

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "fakes.h"
+#include "tests/fakes.h"
 
 namespace velkin::test {
 namespace {

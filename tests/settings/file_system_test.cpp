@@ -9,7 +9,7 @@
 #include <random>
 #include <set>
 
-#include "ports.h"
+#include "settings/settings.h"
 
 namespace velkin {
 namespace {

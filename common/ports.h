@@ -2,10 +2,9 @@
 // The window implements them with Win32; the unit tests plug in fakes.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "result.h"
+#include "common/result.h"
 
 namespace velkin {
 
@@ -41,9 +40,8 @@ class FileSystem {
     // file is untouched and no temporary file remains. The file keeps its attributes, and a
     // link stays a link: the file it points to is the one replaced.
     virtual Result WriteBytes(const std::string& path, const std::string& bytes) = 0;
+    // Removes a file; one that is not there counts as removed.
+    virtual Result RemoveFile(const std::string& path) = 0;
 };
-
-// The file system of the machine the program runs on.
-std::unique_ptr<FileSystem> MakeNativeFileSystem();
 
 }  // namespace velkin
