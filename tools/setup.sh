@@ -30,11 +30,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# The posix thread model is what the cross toolchains are built against.
-for arch in i686 x86_64; do
-  for tool in gcc g++; do
-    alt="/usr/bin/${arch}-w64-mingw32-${tool}-posix"
-    [ -x "$alt" ] && update-alternatives --set "${arch}-w64-mingw32-${tool}" "$alt" >/dev/null 2>&1 || true
-  done
-done
 echo "setup: all packages present"

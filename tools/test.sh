@@ -15,15 +15,20 @@ cleanup() {
     velkin_stop_display
 }
 trap cleanup EXIT
+velkin_sweep
 velkin_ensure_display
-velkin_template_prefix >/dev/null
+velkin_template_prefix >/dev/null || echo "the Wine template prefix could not be made"
 
 passed=0
 failed=0
 jobs=$(nproc)
 for preset in native native-asan win32 win64; do
     echo "=== $preset"
-    cmake --preset "$preset" >/dev/null
+    if ! cmake --preset "$preset" >/dev/null; then
+        echo "$preset: the configure step failed"
+        failed=$((failed + 1))
+        continue
+    fi
     if ! cmake --build --preset "$preset" -j "$jobs"; then
         echo "$preset: the build failed"
         failed=$((failed + 1))

@@ -7,8 +7,10 @@
 
 namespace velkin {
 
-// `Close` is the function that frees a T (CloseHandle, DeleteObject, RegCloseKey, ...).
-// Null and INVALID_HANDLE_VALUE both mean "nothing owned".
+// `Close` frees a T and tells whether that worked: the Win32 functions disagree on what
+// success looks like (CloseHandle gives non-zero, RegCloseKey 0, GlobalFree null), so each
+// kind names a function that says it plainly. Null and INVALID_HANDLE_VALUE both mean
+// "nothing owned".
 template <class T, auto Close>
 class Owner {
   public:
@@ -36,7 +38,7 @@ class Owner {
     // Closes now and tells whether that worked: a file's last data may fail to land here.
     bool CloseNow() {
         const T old = Release();
-        return IsValid(old) && Close(old) != 0;
+        return IsValid(old) && Close(old);
     }
 
   private:
@@ -46,22 +48,39 @@ class Owner {
     T handle_{};
 };
 
+namespace close {
+inline bool Handle(HANDLE handle) {
+    return ::CloseHandle(handle) != FALSE;
+}
+inline bool GdiObject(HGDIOBJ object) {
+    return ::DeleteObject(object) != FALSE;
+}
+inline bool MemoryDc(HDC dc) {
+    return ::DeleteDC(dc) != FALSE;
+}
+inline bool ScreenDc(HDC dc) {
+    return ::ReleaseDC(nullptr, dc) == 1;
+}
+inline bool RegistryKey(HKEY key) {
+    return ::RegCloseKey(key) == ERROR_SUCCESS;
+}
+inline bool GlobalMemory(HGLOBAL memory) {
+    return ::GlobalFree(memory) == nullptr;
+}
 template <class Interface>
-void ReleaseCom(Interface* object) {
+bool Com(Interface* object) {
     object->Release();
+    return true;
 }
+}  // namespace close
 
-inline int ReleaseScreenDc(HDC dc) {
-    return ::ReleaseDC(nullptr, dc);
-}
-
-using Handle = Owner<HANDLE, &::CloseHandle>;
-using GdiObject = Owner<HGDIOBJ, &::DeleteObject>;
-using MemoryDc = Owner<HDC, &::DeleteDC>;
-using ScreenDc = Owner<HDC, &ReleaseScreenDc>;  // GetDC(nullptr)
-using RegistryKey = Owner<HKEY, &::RegCloseKey>;
-using GlobalMemory = Owner<HGLOBAL, &::GlobalFree>;
+using Handle = Owner<HANDLE, &close::Handle>;
+using GdiObject = Owner<HGDIOBJ, &close::GdiObject>;
+using MemoryDc = Owner<HDC, &close::MemoryDc>;
+using ScreenDc = Owner<HDC, &close::ScreenDc>;  // GetDC(nullptr)
+using RegistryKey = Owner<HKEY, &close::RegistryKey>;
+using GlobalMemory = Owner<HGLOBAL, &close::GlobalMemory>;
 template <class Interface>
-using ComPtr = Owner<Interface*, &ReleaseCom<Interface>>;
+using ComPtr = Owner<Interface*, &close::Com<Interface>>;
 
 }  // namespace velkin

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "window/about.h"
+#include "window/author.h"
 
 namespace velkin {
 
@@ -87,9 +87,12 @@ std::string DesignCaption(std::size_t index, const std::string& donationAddress)
         case ControlKind::Label:
             return DonationCaption(donationAddress);
         case ControlKind::Check:
+            // The row's name, as a screen reader should say it: "Sound", not the dots after it.
             for (std::size_t i = index; i-- > 0;) {
                 if (kControls[i].kind == ControlKind::Label) {
-                    return kControls[i].caption;
+                    std::string name = kControls[i].caption;
+                    name.erase(name.find_last_not_of(". ") + 1);
+                    return name;
                 }
             }
             return {};

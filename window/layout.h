@@ -18,8 +18,9 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
-// One control. A null caption means: a check box takes its row's label text (so that screen
-// readers name it), a text box starts empty, the donation label is filled in at run time.
+// One control. A null caption means: a check box takes its row's name (the label's text
+// without its dots, so that screen readers say it plainly), a text box starts empty, the
+// donation label is filled in at run time.
 struct ControlRow {
     int id;
     ControlKind kind;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "window/about.h"
+#include "window/author.h"
 #include "win32/text.h"
 #include "window/main_window.h"
 

@@ -20,9 +20,13 @@ constexpr COLORREF kLabelColour = RGB(255, 0, 0);
 // Where the picture does not reach: close to its darkest corner.
 constexpr COLORREF kFillColour = RGB(16, 18, 25);
 
-// The window is built while start-up's question is open, from a timer that the box's modal loop
-// runs once the box is painted: MessageBox sends its owner no WM_ENTERIDLE (DS_NOIDLEMSG).
+// The window is built while start-up's question is open. MessageBox sends its owner no
+// WM_ENTERIDLE (DS_NOIDLEMSG), but its modal loop runs our timers, and only after it has
+// painted what it shows; until the box is on screen the timer finds nothing to wait behind.
 constexpr UINT_PTR kBuildTimer = 1;
+
+// WM_DPICHANGED, which the headers give only to builds for Windows 8.1 on.
+constexpr UINT kDpiChanged = 0x02E0;
 
 // Font sizes in twips (20 a point), scaled like the layout.
 constexpr int kLabelFontTwips = 180;     // Verdana 9 pt
@@ -33,28 +37,39 @@ constexpr int kDonationFontTwips = 120;  // Terminal 6 pt
 struct KindStyle {
     const wchar_t* className;
     DWORD style;
-    DWORD exStyle;
 };
 
-// Indexed by ControlKind.
-const KindStyle kKindStyles[] = {
-    {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0},
-    {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
-    {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-    // A single line border rather than the sunken edge: the design's narrowest boxes (25 pixels
-    // at 96 DPI) then hold four digits, as a texture quality of 2048 needs.
-    {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 0},
-};
+KindStyle StyleOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Button:
+            return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+        case ControlKind::Label:
+            return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        case ControlKind::Check:
+            return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
+        case ControlKind::Text:
+            // A single line border rather than the sunken edge: the design's narrowest boxes
+            // (25 pixels at 96 DPI) then hold four digits, as a texture quality of 2048 needs.
+            return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL};
+    }
+    return {L"STATIC", 0};
+}
+
+// The DPI of the monitor the window is on (Windows 10 1607 on), else the system's.
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    int dpi = getDpiForWindow != nullptr ? static_cast<int>(getDpiForWindow(hwnd)) : 0;
+    if (dpi <= 0) {
+        ScreenDc screen(GetDC(nullptr));
+        dpi = screen.Valid() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    }
+    return dpi > 0 ? dpi : 96;
+}
 
 bool IsLabelId(int id) {
     return id >= LabelId(1) && id <= LabelId(31);
-}
-
-std::string ExceptionText(const std::exception& error) {
-    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
-        return "Not enough memory to finish this operation.";
-    }
-    return std::string("This operation failed: ") + error.what();
 }
 
 int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -140,6 +155,7 @@ Result MainWindow::Start(int show) {
     // Start-up asks its question first; the window is built once the question is on screen.
     SetTimer(hwnd_, kBuildTimer, USER_TIMER_MINIMUM, nullptr);
     RunCommand([&] { RunStartup(host_, settings_.SettingsPath, *this, *machine_, *files_); });
+    // Answered before the timer came, or no box was shown at all.
     Build();
     if (hwnd_ == nullptr || !buildResult_.ok) {
         return buildResult_;  // closed during start-up, or not built
@@ -180,6 +196,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ERASEBKGND:
             return OnEraseBkgnd(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+        case kDpiChanged:
+            OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             if (OnActivate(wParam)) {
                 return 0;
@@ -204,15 +223,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 template <class Operation>
 void MainWindow::RunCommand(Operation&& operation) {
-    ++running_;
-    try {
-        operation();
-    } catch (const std::exception& error) {
-        ShowMessage(ExceptionText(error), Icon::Error);
-    }
-    --running_;
-    if (running_ == 0 && closeHeld_ && hwnd_ != nullptr) {
-        closeHeld_ = false;
+    const bool closeDue = gate_.Run(std::forward<Operation>(operation),
+                                    [&](const std::string& why) { ShowMessage(why, Icon::Error); });
+    if (closeDue && hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
 }
@@ -220,19 +233,39 @@ void MainWindow::RunCommand(Operation&& operation) {
 // ---- Message handlers
 
 void MainWindow::OnCreate() {
-    ScreenDc screen(GetDC(nullptr));
-    dpi_ = screen.Valid() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    if (dpi_ <= 0) {
-        dpi_ = 96;
-    }
+    dpi_ = WindowDpi(hwnd_);
     // The final size from the start, for boxes placed by their hidden owner.
     SetDesignSize();
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-    if (id == kBuildTimer) {
+    if (id != kBuildTimer) {
+        return;
+    }
+    // The box's first paint comes before this timer; before it is shown, there is none.
+    HWND box = GetLastActivePopup(hwnd_);
+    if (box != hwnd_ && IsWindowVisible(box)) {
         Build();
     }
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
+    // Moved to a monitor of another DPI: the same layout, drawn for it, in the place suggested.
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    if (suggested != nullptr) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (built_ && buildResult_.ok) {
+        LayOut();
+    } else {
+        SetDesignSize();
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void MainWindow::OnCommand(int id, int code) {
@@ -320,16 +353,14 @@ bool MainWindow::OnActivate(WPARAM wParam) {
 void MainWindow::OnClose() {
     // As for a dialog's disabled owner: a close (taskkill, an installer, File > Exit) that comes
     // while a command waits in a box is held until the command has finished.
-    if (running_ > 0) {
-        closeHeld_ = true;
-        return;
+    if (gate_.Close()) {
+        DestroyWindow(hwnd_);
     }
-    DestroyWindow(hwnd_);
 }
 
 BOOL MainWindow::OnQueryEndSession() {
     // A command in a box, a save above all, finishes before the session may end.
-    return running_ == 0;
+    return !gate_.Busy();
 }
 
 void MainWindow::OnDestroy() {
@@ -350,33 +381,35 @@ void MainWindow::Build() {
     built_ = true;
     KillTimer(hwnd_, kBuildTimer);
     try {
-        CreateFonts();
-        picture_.Load(IDR_BACKGROUND, dpi_);
+        fillBrush_.Reset(CreateSolidBrush(kFillColour));
         buildResult_ = CreateMenuBar();
         if (buildResult_.ok) {
             buildResult_ = CreateControls();
         }
-        FitClientArea();
+        if (buildResult_.ok) {
+            LayOut();
+        }
         focus_ = Control(kCommand1);
     } catch (const std::exception& error) {
-        buildResult_ = Result::Failure(ExceptionText(error));
+        buildResult_ = Result::Failure(error.what());
     }
 }
 
-void MainWindow::CreateFonts() {
+MainWindow::Fonts MainWindow::MakeFonts() const {
     // Where Verdana is missing (Wine), the stand-in the font mapper picks runs much wider;
     // Tahoma is the closest narrow face that is always there.
     const wchar_t* labelFace = FontFamilyExists(L"Verdana") ? L"Verdana" : L"Tahoma";
-    labelFont_.Reset(
+    Fonts fonts;
+    fonts.label.Reset(
         MakeFont(labelFace, kLabelFontTwips, dpi_, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS));
     // The classic dialog font: the design's narrow boxes were sized for it.
-    buttonFont_.Reset(MakeFont(L"Tahoma", kButtonFontTwips, dpi_, DEFAULT_CHARSET,
-                               DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
-    textFont_.Reset(MakeFont(L"Tahoma", kTextFontTwips, dpi_, DEFAULT_CHARSET,
-                             DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
-    donationFont_.Reset(
+    fonts.button.Reset(MakeFont(L"Tahoma", kButtonFontTwips, dpi_, DEFAULT_CHARSET,
+                                DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
+    fonts.text.Reset(MakeFont(L"Tahoma", kTextFontTwips, dpi_, DEFAULT_CHARSET,
+                              DEFAULT_PITCH | FF_SWISS, FW_NORMAL));
+    fonts.donation.Reset(
         MakeFont(L"Terminal", kDonationFontTwips, dpi_, OEM_CHARSET, FIXED_PITCH | FF_MODERN));
-    fillBrush_.Reset(CreateSolidBrush(kFillColour));
+    return fonts;
 }
 
 Result MainWindow::CreateMenuBar() {
@@ -409,26 +442,55 @@ Result MainWindow::CreateMenuBar() {
 
 Result MainWindow::CreateControls() {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    ScreenDc screen(GetDC(nullptr));
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const ControlRow& row = kControls[i];
-        const KindStyle& kind = kKindStyles[static_cast<int>(row.kind)];
-        const bool isLabel = row.kind == ControlKind::Label;
-        const std::string caption = DesignCaption(i, author_.donationAddress);
-        HGDIOBJ font = row.kind == ControlKind::Text ? textFont_.Get()
-                       : !isLabel                    ? buttonFont_.Get()
-                       : row.id == kDonationLabel    ? donationFont_.Get()
-                                                     : labelFont_.Get();
+        const KindStyle kind = StyleOf(row.kind);
         DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
         if (row.id == kDonationLabel) {
             style |= SS_NOTIFY;
+        }
+        // Placed by LayOut, at the DPI of the moment.
+        SetLastError(0);
+        HWND control = CreateWindowExW(
+            0, kind.className, Wide(Caption(i)).c_str(), style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (control == nullptr) {
+            return LastError();
+        }
+        if (row.kind == ControlKind::Text) {
+            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        }
+    }
+    return Result::Success();
+}
+
+std::string MainWindow::Caption(std::size_t index) const {
+    if (kControls[index].id == kMarkerLabel && marker_) {
+        return *marker_;
+    }
+    return DesignCaption(index, author_.donationAddress);
+}
+
+void MainWindow::LayOut() {
+    Fonts fonts = MakeFonts();
+    ScreenDc screen(GetDC(nullptr));
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        const ControlRow& row = kControls[i];
+        HWND control = Control(row.id);
+        const bool isLabel = row.kind == ControlKind::Label;
+        HGDIOBJ font = row.kind == ControlKind::Text ? fonts.text.Get()
+                       : !isLabel                    ? fonts.button.Get()
+                       : row.id == kDonationLabel    ? fonts.donation.Get()
+                                                     : fonts.label.Get();
+        if (font == nullptr) {
+            font = GetStockObject(DEFAULT_GUI_FONT);
         }
         int width = ScaleTwips(row.rect.width, dpi_);
         int height = ScaleTwips(row.rect.height, dpi_);
         if (isLabel) {
             // Labels fit their captions (a substituted font may need more room than the
             // design), but never run into the control that they name.
-            SIZE text = MeasureText(screen.Get(), font, caption);
+            SIZE text = MeasureText(screen.Get(), font, WindowText(control));
             int grown = std::max(width, static_cast<int>(text.cx));
             int room = LabelRoomTwips(i);
             if (room >= 0) {
@@ -438,25 +500,18 @@ Result MainWindow::CreateControls() {
             width = grown;
             height = std::max(height, static_cast<int>(text.cy));
         }
-        SetLastError(0);
-        HWND control = CreateWindowExW(
-            kind.exStyle, kind.className, Wide(caption).c_str(), style,
-            ScaleTwips(row.rect.left, dpi_), ScaleTwips(row.rect.top, dpi_), width, height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        if (control == nullptr) {
-            return LastError();
-        }
-        if (font == nullptr) {
-            font = GetStockObject(DEFAULT_GUI_FONT);
-        }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (row.kind == ControlKind::Text) {
-            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
             // Not a pixel to spare in the narrowest boxes.
             SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
         }
+        SetWindowPos(control, nullptr, ScaleTwips(row.rect.left, dpi_),
+                     ScaleTwips(row.rect.top, dpi_), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    return Result::Success();
+    // The controls hold the new fonts now; the old ones may go.
+    fonts_ = std::move(fonts);
+    picture_.Load(IDR_BACKGROUND, dpi_);
+    FitClientArea();
 }
 
 void MainWindow::SetDesignSize() {
@@ -491,6 +546,9 @@ HWND MainWindow::FocusedPushButton() {
 
 void MainWindow::SetLabelText(int id, const std::string& text) {
     HWND label = Control(id);
+    if (label == nullptr) {
+        return;  // not built: the caption is given when it is
+    }
     SetWindowTextW(label, Wide(text).c_str());
     // A transparent label paints over its old text; the parent must repaint under it first.
     RECT area;
@@ -517,9 +575,7 @@ void MainWindow::ShowMessage(const std::string& text, Icon icon) {
 }
 
 bool MainWindow::AskYesNo(const std::string& text) {
-    const bool yes = ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
-    Build();  // what start-up does next needs the controls
-    return yes;
+    return ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
 }
 
 std::string MainWindow::AskForText(const std::string& prompt) {
@@ -553,6 +609,7 @@ void MainWindow::SetTitle(const std::string& title) {
 }
 
 void MainWindow::SetMarker(const std::string& caption) {
+    marker_ = caption;
     SetLabelText(kMarkerLabel, caption);
 }
 

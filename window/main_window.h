@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "window/about.h"
+#include "window/author.h"
+#include "window/command_gate.h"
 #include "win32/owner.h"
 #include "window/picture.h"
 #include "common/ports.h"
@@ -46,6 +48,7 @@ class MainWindow final : public View {
 
     void OnCreate();
     void OnTimer(UINT_PTR id);
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void OnCommand(int id, int code);
     LRESULT OnGetDefId();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
@@ -56,11 +59,23 @@ class MainWindow final : public View {
     void OnDestroy();
     void OnNcDestroy();
 
-    // Fonts, picture, menu and controls, all at once, the first time it is called.
+    // The controls' fonts, made anew for each DPI.
+    struct Fonts {
+        GdiObject label;
+        GdiObject donation;
+        GdiObject button;
+        GdiObject text;
+    };
+
+    // Menu, controls and their layout, all at once, the first time it is called.
     void Build();
-    void CreateFonts();
+    Fonts MakeFonts() const;
     Result CreateMenuBar();
     Result CreateControls();
+    std::string Caption(std::size_t index) const;
+    // Fonts, places and sizes of every control, the picture and the client area, at dpi_: at
+    // the build and whenever the window moves to a monitor of another DPI.
+    void LayOut();
     void SetDesignSize();
     // Grows the frame until the client area has its design size.
     void FitClientArea();
@@ -81,8 +96,7 @@ class MainWindow final : public View {
     AuthorInfo author_;
     std::string title_;
     HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
-    int running_ = 0;       // commands under way, each perhaps in a modal box
-    bool closeHeld_ = false;
+    CommandGate gate_;
 
     bool built_ = false;
     Result buildResult_;
@@ -92,12 +106,10 @@ class MainWindow final : public View {
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<StartupMachine> machine_;
 
-    GdiObject labelFont_;
-    GdiObject donationFont_;
-    GdiObject buttonFont_;
-    GdiObject textFont_;
+    std::optional<std::string> marker_;  // Label28's caption once start-up has set it
+    Fonts fonts_;
     GdiObject fillBrush_;
-    ScaledPicture picture_;
+    BackgroundPicture picture_;
 };
 
 }  // namespace velkin

@@ -42,7 +42,12 @@ ComPtr<IPicture> Decode(int id) {
 
 }  // namespace
 
-void ScaledPicture::Load(int id, int dpi) {
+void BackgroundPicture::Load(int id, int dpi) {
+    // Loaded again when the DPI changes: nothing of the last one stays.
+    dc_.Reset();
+    scaled_.Reset();
+    decoded_.Reset();
+    size_ = {0, 0};
     ComPtr<IPicture> picture = Decode(id);
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
@@ -88,7 +93,7 @@ void ScaledPicture::Load(int id, int dpi) {
     size_ = size;
 }
 
-SIZE ScaledPicture::Paint(HDC dc) const {
+SIZE BackgroundPicture::Paint(HDC dc) const {
     if (!dc_.Valid()) {
         return {0, 0};
     }

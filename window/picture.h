@@ -8,7 +8,7 @@
 
 namespace velkin {
 
-class ScaledPicture {
+class BackgroundPicture {
   public:
     // Decodes the JPEG resource `id` and scales it by dpi/96, the picture having been made for
     // 96 DPI. Without it the window still works, on its plain fill colour.

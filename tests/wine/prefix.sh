@@ -1,6 +1,7 @@
 # Wine prefixes for the tests. Source this file; it defines:
-#   velkin_wine_env             exports the quiet Wine settings
+#   velkin_wine_env             exports the quiet Wine settings and the locale
 #   velkin_template_prefix      prints the path of a booted template prefix, booting it once
+#                               (kept in the user's own cache folder, or VELKIN_WINE_TEMPLATE)
 #   velkin_new_prefix DIR       makes DIR a fresh prefix from the template (hard links to its
 #                               program files, copies of what Wine writes)
 #   velkin_stop_prefix DIR      stops DIR's wineserver
@@ -8,13 +9,27 @@
 #   velkin_stop_display         stops the Xvfb started above
 #   velkin_throwaway_prefix TAG makes a fresh prefix in a new temporary folder ($VELKIN_WORK)
 #                               with a display, all removed again when the shell exits, before
-#                               the EXIT trap that was set already runs
+#                               the EXIT trap that was set already runs; first sweeps what
+#                               runs of this user that were killed left behind
 
 velkin_wine_env() {
     velkin_wine_shim
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+    # Wine's ANSI code page follows the locale, and names outside ASCII need a UTF-8 one: the
+    # caller's own locale must never decide what the tests see.
+    export LC_ALL=C.UTF-8
+}
+
+# A folder of this user's own, never one in /tmp that anyone could have made first.
+velkin_cache() {
+    local dir="${XDG_CACHE_HOME:-$HOME/.cache}/velkin"
+    mkdir -p "$dir" && chmod 700 "$dir" && [ -O "$dir" ] || {
+        echo "velkin: $dir is not this user's own folder" >&2
+        return 1
+    }
+    echo "$dir"
 }
 
 # Debian's "wine" starts the 32-bit loader first. On a kernel that cannot run 32-bit programs
@@ -25,7 +40,8 @@ velkin_can_run_32bit() {
 
 velkin_wine_shim() {
     velkin_can_run_32bit && return 0
-    local shim="${TMPDIR:-/tmp}/velkin-wine64-$(id -u)"
+    local shim
+    shim="$(velkin_cache)/wine64" || return 1
     if [ ! -x "$shim/wine" ]; then
         mkdir -p "$shim"
         printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine.tmp"
@@ -41,7 +57,10 @@ velkin_wine_user() {
 }
 
 velkin_template_prefix() {
-    local root="${VELKIN_WINE_TEMPLATE:-${TMPDIR:-/tmp}/velkin-wine-template-$(id -u)}"
+    local root="${VELKIN_WINE_TEMPLATE:-}"
+    if [ -z "$root" ]; then
+        root="$(velkin_cache)/wine-template" || return 1
+    fi
     local stamp="$root/.velkin-stamp"
     local want
     want="$(wine --version) v6 $(ls /usr/share/wine/fonts 2>/dev/null | tr "\n" " ")"
@@ -106,9 +125,12 @@ velkin_ensure_display() {
     fi
     # -displayfd lets Xvfb pick a free display itself, so parallel runs never share one.
     local numfile i
-    numfile="$(mktemp "${TMPDIR:-/tmp}/velkin-xvfb.XXXXXX")"
+    # Its PID is noted in a work folder of its own, for the sweep should this shell be killed.
+    VELKIN_XVFB_DIR="$(mktemp -d "${TMPDIR:-/tmp}/velkin-display-pid$$.XXXXXX")"
+    numfile="$VELKIN_XVFB_DIR/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     VELKIN_XVFB_PID=$!
+    echo "$VELKIN_XVFB_PID" >"$VELKIN_XVFB_DIR/xvfb.pid"
     for i in $(seq 1 200); do
         [ -s "$numfile" ] && break
         kill -0 "$VELKIN_XVFB_PID" 2>/dev/null || break
@@ -117,10 +139,9 @@ velkin_ensure_display() {
     if [ -s "$numfile" ] && kill -0 "$VELKIN_XVFB_PID" 2>/dev/null; then
         export DISPLAY=":$(tr -dc '0-9' <"$numfile")"
         # Not exported: a child script must never stop a display it did not start.
-        rm -f "$numfile"
         return 0
     fi
-    rm -f "$numfile"
+    velkin_stop_display
     echo "could not start Xvfb" >&2
     return 1
 }
@@ -129,12 +150,27 @@ velkin_stop_display() {
     if [ -n "${VELKIN_XVFB_PID:-}" ]; then
         kill "$VELKIN_XVFB_PID" 2>/dev/null || true
         wait "$VELKIN_XVFB_PID" 2>/dev/null || true
-        unset VELKIN_XVFB_PID
+        rm -rf "$VELKIN_XVFB_DIR"
+        unset VELKIN_XVFB_PID VELKIN_XVFB_DIR
     fi
 }
 
+# Work folders carry the PID of the shell that made them: one whose shell is gone was left by a
+# run that was killed (ctest's timeout sends SIGKILL, which no EXIT trap sees).
+velkin_sweep() {
+    local dir pid
+    for dir in "${TMPDIR:-/tmp}"/velkin-*-pid[0-9]*.*; do
+        [ -d "$dir" ] && [ -O "$dir" ] || continue
+        pid="${dir##*-pid}"
+        pid="${pid%%.*}"
+        kill -0 "$pid" 2>/dev/null && continue
+        velkin_throwaway_cleanup "$dir" keep-display
+    done
+}
+
 velkin_throwaway_prefix() {
-    VELKIN_WORK="$(mktemp -d "${TMPDIR:-/tmp}/velkin-$1.XXXXXX")"
+    velkin_sweep
+    VELKIN_WORK="$(mktemp -d "${TMPDIR:-/tmp}/velkin-$1-pid$$.XXXXXX")"
     export WINEPREFIX="$VELKIN_WORK/prefix"
     # The caller's own EXIT trap still runs, after this one: "trap -- 'command' EXIT" is
     # unwrapped to the command and chained.
@@ -149,9 +185,19 @@ velkin_throwaway_prefix() {
 }
 
 velkin_throwaway_cleanup() {
-    velkin_stop_prefix "$1/prefix"
+    [ -d "$1/prefix" ] && velkin_stop_prefix "$1/prefix"
+    # Only the display of a killed run: this shell's own stays up.
+    local xvfb
+    xvfb="$(cat "$1/xvfb.pid" 2>/dev/null || true)"
+    if [ "${2:-}" = keep-display ] && [ -n "$xvfb" ] &&
+        [ "$(cat "/proc/$xvfb/comm" 2>/dev/null)" = Xvfb ] && [ -O "/proc/$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+    fi
     # A folder that a test mounted read-only inside the work folder would stop its removal.
-    awk -v d="$1/" 'index($2, d) == 1 {print $2}' /proc/mounts | xargs -r -n1 umount || true
-    velkin_stop_display
+    awk -v d="$1/" 'index($2, d) == 1 {print $2}' /proc/mounts | xargs -r -n1 umount 2>/dev/null ||
+        true
+    # A folder made read-only without root, likewise.
+    chmod -R u+w "$1" 2>/dev/null || true
+    [ "${2:-}" = keep-display ] || velkin_stop_display
     rm -rf "$1"
 }

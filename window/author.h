@@ -1,4 +1,4 @@
-// The texts of the About box, the donation label and every box's title.
+// The author's texts: the About box, the donation label and the title of every box.
 #pragma once
 
 #include <string>

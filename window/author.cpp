@@ -1,4 +1,4 @@
-#include "window/about.h"
+#include "window/author.h"
 
 #include "window/velkin_config.h"
 
