@@ -30,9 +30,29 @@ double NowMs() {
     return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
+// On screen as the user sees it: shown, and it and each of its controls painted (nothing left
+// in their update regions). A window that is merely visible may not have been drawn yet.
+bool Painted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) {
+        return false;
+    }
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 HWND WaitShown(Program& p, const char* cls, const std::string& what) {
     HWND found = nullptr;
     p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr; });
+    return found;
+}
+
+HWND WaitPainted(Program& p, const char* cls, const std::string& what) {
+    HWND found = nullptr;
+    p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr && Painted(found); });
     return found;
 }
 
@@ -114,7 +134,7 @@ void RunOnce(const std::string& exe, bool velkin, const Answer& answer, Figures&
         double start = NowMs();
         Program p(exe, folder);
         p.pollMs = kPollMs;
-        HWND box = WaitShown(p, kBoxClass, "a box");
+        HWND box = WaitPainted(p, kBoxClass, "a box painted");
         f.box = NowMs() - start;
         Sleep(answer.waitMs);  // reading the question
         double answered = NowMs();

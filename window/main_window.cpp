@@ -55,6 +55,19 @@ KindStyle StyleOf(ControlKind kind) {
     return {L"STATIC", 0};
 }
 
+BOOL CALLBACK NoteShownBox(HWND window, LPARAM owner) {
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window)) {
+        SetLastError(ERROR_SUCCESS);
+        return FALSE;  // found: stop
+    }
+    return TRUE;
+}
+
+// Whether a window that `owner` owns, such as a message box, is on screen.
+bool ShowsBox(HWND owner) {
+    return !EnumThreadWindows(GetCurrentThreadId(), NoteShownBox, reinterpret_cast<LPARAM>(owner));
+}
+
 // The DPI of the monitor the window is on (Windows 10 1607 on), else the system's.
 int WindowDpi(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -243,8 +256,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
         return;
     }
     // The box's first paint comes before this timer; before it is shown, there is none.
-    HWND box = GetLastActivePopup(hwnd_);
-    if (box != hwnd_ && IsWindowVisible(box)) {
+    if (ShowsBox(hwnd_)) {
         Build();
     }
 }
