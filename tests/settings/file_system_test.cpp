@@ -10,6 +10,7 @@
 #include <set>
 
 #include "settings/settings.h"
+#include "win32/text.h"
 
 namespace velkin {
 namespace {
@@ -101,6 +102,25 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     EXPECT_TRUE(files->ReadBytes(link, through).ok);
     EXPECT_EQ("x", through) << "link.cfg: expected still a link, got a file of its own";
     EXPECT_EQ((Names{"Environment.cfg"}), Listing());
+}
+
+// 李雷 and Łukasz lie outside the code page: only the wide functions reach them whole.
+TEST_F(RealFiles, NamesOutsideTheCodePageAreWrittenReplacedAndRemoved) {
+    const std::string folder = "\xE6\x9D\x8E\xE9\x9B\xB7";
+    const std::string name = folder + "\\\xC5\x81ukasz.cfg";
+    ASSERT_TRUE(CreateDirectoryW(Wide(Path(folder)).c_str(), nullptr));
+    Put(name, "old\r\n");
+    Put(name, "new\r\n");
+    EXPECT_TRUE(files->FileExists(Path(name)));
+    EXPECT_EQ("new\r\n", Bytes(name));
+    std::set<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Wide(Path(folder)))) {
+        names.insert(entry.path().filename().wstring());
+    }
+    EXPECT_TRUE(names == std::set<std::wstring>{L"\u0141ukasz.cfg"})
+        << "expected only \u0141ukasz.cfg in the folder, got " << names.size() << " names";
+    EXPECT_TRUE(files->RemoveFile(Path(name)).ok);
+    EXPECT_FALSE(files->FileExists(Path(name))) << "expected the file removed";
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ velkin_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+    # Never the caller's locale: UTF-8 keeps file names whole on disk, and Wine's ANSI code page,
+    # which follows the locale, is 1252.
+    export LC_ALL=C.UTF-8
 }
 
 # Debian's "wine" starts the 32-bit loader first. On a kernel that cannot run 32-bit programs
