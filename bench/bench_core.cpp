@@ -25,6 +25,7 @@ class BenchView : public velkin::View {
     void SetCheck(int n, bool checked) override { checks[n - 1] = checked; }
     std::string GetText(int n) override { return texts[n - 1]; }
     void SetText(int n, const std::string& text) override { texts[n - 1] = text; }
+    std::string ValueName(int) override { return ""; }
     void SetTitle(const std::string&) override {}
     void SetMarker(const std::string&) override {}
 
@@ -71,7 +72,9 @@ std::vector<std::string> MakeLines(std::size_t count) {
     for (int n = 1; n <= velkin::kSwitchCount; n += 2) {
         view.SetCheck(n, true);
     }
-    std::vector<std::string> pattern = velkin::FillTemplate(view);
+    velkin::BenchFileSystem files;
+    std::vector<std::string> pattern;
+    velkin::FillTemplate(view, files, pattern);
     pattern.resize(93);  // the filled rows, without the trailing empty lines
     std::vector<std::string> lines;
     lines.reserve(count);
@@ -85,10 +88,11 @@ void SplitAndRecognise(benchmark::State& state) {
     const std::string bytes = velkin::JoinLines(MakeLines(state.range(0)));
     for (auto _ : state) {
         BenchView view;
+        velkin::BenchFileSystem files;
         std::vector<std::string> lines;
         velkin::SplitSettingsText(bytes, lines);
         for (const std::string& line : lines) {
-            velkin::ApplyLine(line, view);
+            velkin::ApplyLine(line, view, files);
         }
         benchmark::DoNotOptimize(view.texts);
     }
@@ -120,8 +124,11 @@ void Press(benchmark::State& state) {
 
 void Fill(benchmark::State& state) {
     BenchView view;
+    velkin::BenchFileSystem files;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(velkin::FillTemplate(view));
+        std::vector<std::string> lines;
+        benchmark::DoNotOptimize(velkin::FillTemplate(view, files, lines));
+        benchmark::DoNotOptimize(lines);
     }
 }
 

@@ -12,6 +12,12 @@ class BenchFileSystem : public FileSystem {
     Result ReadBytes(const std::string& path, std::string& bytes) override;
     Result WriteBytes(const std::string& path, const std::string& bytes) override;
     Result RemoveFile(const std::string& path) override;
+    // The bytes as they are: the benchmark times the core, not a code page.
+    std::string DecodeText(std::string_view bytes) override { return std::string(bytes); }
+    bool EncodeText(std::string_view text, std::string& bytes) override {
+        bytes = text;
+        return true;
+    }
 };
 
 }  // namespace velkin

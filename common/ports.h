@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/result.h"
 
@@ -25,11 +26,14 @@ class View {
     virtual void SetCheck(int n, bool checked) = 0;
     virtual std::string GetText(int n) = 0;  // TextN
     virtual void SetText(int n, const std::string& text) = 0;
+    // The caption of the label of TextN's row, such as "Gamma"; Text1 and Text2 share one.
+    virtual std::string ValueName(int n) = 0;
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetMarker(const std::string& caption) = 0;  // Label28
 };
 
-// Files hold 8-bit text in the system code page; strings hold their bytes unchanged.
+// Files hold 8-bit text in the system's ANSI code page; strings hold their bytes unchanged, and
+// only text shown to the user is converted to and from UTF-8.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -42,6 +46,10 @@ class FileSystem {
     virtual Result WriteBytes(const std::string& path, const std::string& bytes) = 0;
     // Removes a file; one that is not there counts as removed.
     virtual Result RemoveFile(const std::string& path) = 0;
+    // The UTF-8 text of bytes in the code page.
+    virtual std::string DecodeText(std::string_view bytes) = 0;
+    // The code page's bytes of UTF-8 text; false when a character has no place in it.
+    virtual bool EncodeText(std::string_view text, std::string& bytes) = 0;
 };
 
 }  // namespace velkin

@@ -1,6 +1,8 @@
 // What starting the game from its uninstall entry means, and what to say when it cannot start.
 #include "host/launcher.h"
 
+#include "common/paths.h"
+
 namespace velkin {
 namespace {
 
@@ -10,31 +12,6 @@ const char kNotInstalled[] =
 const char kNoPath[] =
     "Corvane's entry in the registry gives no program path, so Velkin does not know where to "
     "start it from. Reinstalling Corvane may repair the entry.";
-
-// The game's own folder; a drive's root keeps its backslash, since "C:" alone means the drive's
-// current folder. "" (inherit ours) when the path names no folder.
-std::string GameFolder(const std::string& program) {
-    const std::string::size_type slash = program.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        return "";
-    }
-    std::string folder = program.substr(0, slash);
-    if (folder.size() == 2 && folder[1] == ':') {
-        folder += '\\';
-    }
-    return folder;
-}
-
-bool EndsWithExe(const std::string& path) {
-    if (path.size() < 4) {
-        return false;
-    }
-    std::string end = path.substr(path.size() - 4);
-    for (char& c : end) {
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    return end == ".exe";
-}
 
 // Uninstall entries may give the icon as "path",N or path,N (N the icon's index): the program
 // file is the path alone. Anything else is taken as it stands.
@@ -52,7 +29,7 @@ std::string ProgramFile(const std::string& displayIcon) {
         const bool isIndex = digits != std::string::npos &&
                              index.find_first_not_of("0123456789", digits) == std::string::npos;
         const std::string path = displayIcon.substr(0, comma);
-        if (isIndex && EndsWithExe(path)) {
+        if (isIndex && EndsWithNoCase(path, ".exe")) {
             return path;
         }
     }
@@ -85,7 +62,7 @@ LaunchPlan PlanLaunch(const std::string& gamePath) {
     }
     // Quoted, so that a path with blanks never starts a program named by a shorter part of it.
     plan.commandLine = "\"" + plan.program + "\"";
-    plan.folder = GameFolder(plan.program);
+    plan.folder = FolderOf(plan.program);  // "" inherits ours
     return plan;
 }
 

@@ -1,7 +1,6 @@
-// Module General: key-path splitting and the shaping of a value read through the ANSI interface.
+// Module General: key-path splitting and the shaping of a value read.
 #include "host/registry.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace velkin {
@@ -38,8 +37,7 @@ void SplitRootKey(std::string& keyPath, std::uint32_t& rootKey, View& view) {
     keyPath.erase(0, slash == std::string::npos ? keyPath.size() : slash + 1);
 }
 
-std::string ShapeValue(const char* data, std::uint32_t size) {
-    std::string text(data, std::min(size, kBufferSize));
+std::string ShapeValue(std::string text) {
     if (!text.empty() && text.back() == '\0') {
         text.pop_back();
     }

@@ -1,8 +1,9 @@
-// The machine's registry through advapi32's ANSI functions, always in the 32-bit view.
+// The machine's registry through advapi32's wide functions, always in the 32-bit view.
 #include <windows.h>
 
-#include "win32/owner.h"
 #include "host/registry.h"
+#include "win32/owner.h"
+#include "win32/text.h"
 
 namespace velkin {
 namespace General {
@@ -33,17 +34,21 @@ std::string ReadRegistryString(const std::string& keyPath, const std::string& va
         return "";
     }
     RegistryKey key;
-    if (::RegOpenKeyExA(RootKey(rootKey), subKey.c_str(), 0, kAccess, key.Out()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(RootKey(rootKey), Wide(subKey).c_str(), 0, kAccess, key.Out()) !=
+        ERROR_SUCCESS) {
         return kError;
     }
-    std::string buffer(kBufferSize, ' ');
+    // kBufferSize characters: a value of one less, with its terminating zero, fits; a longer
+    // one is more data than the buffer takes, an error.
+    std::wstring buffer(kBufferSize, L' ');
     DWORD type = REG_SZ;
-    DWORD size = kBufferSize;
-    if (::RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+    DWORD size = kBufferSize * sizeof(wchar_t);
+    if (::RegQueryValueExW(key.Get(), Wide(valueName).c_str(), nullptr, &type,
                            reinterpret_cast<BYTE*>(&buffer[0]), &size) != ERROR_SUCCESS) {
         return kError;
     }
-    return ShapeValue(buffer.data(), size);
+    buffer.resize(size / sizeof(wchar_t));
+    return ShapeValue(Utf8(buffer));
 }
 
 }  // namespace General

@@ -2,6 +2,7 @@
 // folder, and looks for it under the fixed layout of the Windows family, then in Documents.
 #include "host/startup.h"
 
+#include "common/paths.h"
 #include "settings/settings.h"
 
 namespace velkin {
@@ -15,7 +16,7 @@ const char kTitle[] = "Velkin - Corvane Advanced Config Tool ";
 const char kVersionText[] = VELKIN_VERSION_TEXT;
 const char kFound[] = "Settings path auto-detected :) Click Set Environment.cfg to detect values.";
 // Earlier versions had the command interpreter write the user's name here, beside the program.
-const char kScratchFile[] = "\\usr.tmp";
+const char kScratchFile[] = "usr.tmp";
 const char kNoFolder[] = "1";
 
 // A fixed layout: the settings folder is prefix + user name + suffix.
@@ -51,14 +52,11 @@ std::string FindSettingsFolder(const std::string& layoutFolder, StartupMachine& 
     if (HoldsSettingsFile(files, layoutFolder)) {
         return layoutFolder;
     }
-    std::string documents = machine.DocumentsFolder();
+    const std::string documents = machine.DocumentsFolder();
     if (documents.empty()) {
         return "";
     }
-    if (documents.back() != '\\') {
-        documents += '\\';
-    }
-    const std::string folder = documents + "Corvane";
+    const std::string folder = JoinPath(documents, "Corvane");
     return HoldsSettingsFile(files, folder) ? folder : "";
 }
 
@@ -71,7 +69,10 @@ void RunStartup(HostState& state, std::string& settingsPath, View& view, Startup
         CutAtNul(machine.ReadRegistryString(kWindowsKey, "CurrentVersion", view));
     // Whatever the answer, a usr.tmp left by an earlier version must not stay behind; gone before
     // the question, so that nothing but the answer's own work stands between it and the window.
-    files.RemoveFile(machine.ProgramFolder() + kScratchFile);
+    const std::string programFolder = machine.ProgramFolder();
+    if (!programFolder.empty()) {
+        files.RemoveFile(JoinPath(programFolder, kScratchFile));
+    }
     const bool detect = view.AskYesNo(kQuestion);
     state.VersionText = kVersionText;
     view.SetTitle(kTitle + state.VersionText);

@@ -25,7 +25,7 @@ class StartupMachine {
                                            View& view) = 0;
     // The logon name from the USERNAME variable; "" when unset.
     virtual std::string UserName() = 0;
-    virtual std::string ProgramFolder() = 0;    // no trailing backslash
+    virtual std::string ProgramFolder() = 0;    // FolderOf the exe; "" when unknown
     virtual std::string DocumentsFolder() = 0;  // the shell's Documents folder; "" when unknown
 };
 

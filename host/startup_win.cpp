@@ -1,12 +1,18 @@
-// The machine that start-up runs on: registry, environment, files, folders.
+// The machine that start-up runs on: registry, environment, files, folders, all through the wide
+// functions, so that a name outside the ANSI code page arrives whole.
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/paths.h"
 #include "host/registry.h"
 #include "host/startup.h"
+#include "win32/text.h"
 
 namespace velkin {
 namespace {
+
+// The longest path the wide functions take.
+constexpr DWORD kLongestPath = 32768;
 
 class NativeStartupMachine : public StartupMachine {
   public:
@@ -16,42 +22,44 @@ class NativeStartupMachine : public StartupMachine {
     }
 
     std::string UserName() override {
-        std::string name(64, '\0');
+        std::wstring name(64, L'\0');
         for (;;) {
             const DWORD size = static_cast<DWORD>(name.size());
-            const DWORD length = ::GetEnvironmentVariableA("USERNAME", &name[0], size);
+            const DWORD length = ::GetEnvironmentVariableW(L"USERNAME", &name[0], size);
             if (length < size) {
                 name.resize(length);  // 0 when unset
-                return name;
+                return Utf8(name);
             }
             name.resize(length);  // the size it needs, with its terminating zero
         }
     }
 
     std::string ProgramFolder() override {
-        std::string path(MAX_PATH, '\0');
+        // A program in a folder deeper than MAX_PATH gets its path cut to the buffer: grow it.
+        std::wstring path(MAX_PATH, L'\0');
         for (;;) {
-            const DWORD length =
-                ::GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+            const DWORD size = static_cast<DWORD>(path.size());
+            const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], size);
             if (length == 0) {
                 return "";
             }
-            if (length < path.size()) {
+            if (length < size) {
                 path.resize(length);
-                break;
+                return FolderOf(Utf8(path));
             }
-            path.resize(path.size() * 2);
+            if (size >= kLongestPath) {
+                return "";
+            }
+            path.resize(size * 2);
         }
-        const std::string::size_type slash = path.rfind('\\');
-        return slash == std::string::npos ? "" : path.substr(0, slash);
     }
 
     std::string DocumentsFolder() override {
-        char folder[MAX_PATH] = {};
-        if (::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder) != S_OK) {
+        wchar_t folder[MAX_PATH] = {};
+        if (::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, folder) != S_OK) {
             return "";
         }
-        return folder;
+        return Utf8(folder);
     }
 };
 

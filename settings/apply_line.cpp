@@ -3,7 +3,7 @@
 
 namespace velkin {
 
-void ApplyLine(const std::string& line, View& view) {
+void ApplyLine(const std::string& line, View& view, FileSystem& files) {
     const std::string_view text = line;
     // With its "=" (and a switch's digit) no literal begins another, so the first match is the
     // only one: VID_FULLSCREEN=1 is not the start of VID_FULLSCREEN_WINDOWED_TOGGLE_ENABLED=1.
@@ -19,7 +19,7 @@ void ApplyLine(const std::string& line, View& view) {
     for (int n = 1; n <= kValueCount; ++n) {
         const std::string_view literal = ValueTable[n - 1];
         if (text.substr(0, literal.size()) == literal) {
-            view.SetText(n, line.substr(literal.size()));
+            view.SetText(n, files.DecodeText(text.substr(literal.size())));
             return;
         }
     }

@@ -1,8 +1,9 @@
-// The file system on Windows, through the ANSI entry points.
+// The file system on Windows, through the wide entry points: paths are UTF-8 inside.
 #include <windows.h>
 
-#include "win32/owner.h"
+#include "common/paths.h"
 #include "settings/settings.h"
+#include "win32/owner.h"
 #include "win32/system_error.h"
 #include "win32/temp_file.h"
 #include "win32/text.h"
@@ -15,29 +16,33 @@ namespace {
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
-}
-
 // The file that `path` reaches once links are followed, so that a link into another folder
 // keeps working after the save. Systems before Vista have no such links.
 std::string FinalPath(const std::string& path) {
-    using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     const auto getFinalPath = reinterpret_cast<GetFinalPath>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
     if (getFinalPath == nullptr) {
         return path;
     }
-    const Handle file(::CreateFileA(path.c_str(), 0,
+    const Handle file(::CreateFileW(Wide(path).c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    char name[MAX_PATH * 2];
-    const DWORD length = file.Valid() ? getFinalPath(file.Get(), name, sizeof name, 0) : 0;
-    if (length == 0 || length >= sizeof name) {
+    if (!file.Valid()) {
         return path;
     }
-    const std::string final(name, length);
+    // Too small a buffer gives the size needed, with its terminating zero.
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = getFinalPath(file.Get(), &name[0], static_cast<DWORD>(name.size()), 0);
+    if (length >= name.size()) {
+        name.assign(length, L'\0');
+        length = getFinalPath(file.Get(), &name[0], static_cast<DWORD>(name.size()), 0);
+    }
+    if (length == 0 || length >= name.size()) {
+        return path;
+    }
+    name.resize(length);
+    const std::string final = Utf8(name);
     if (final.rfind("\\\\?\\UNC\\", 0) == 0) {
         return "\\\\" + final.substr(8);
     }
@@ -47,12 +52,12 @@ std::string FinalPath(const std::string& path) {
 class WinFileSystem : public FileSystem {
   public:
     bool FileExists(const std::string& path) override {
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
     Result ReadBytes(const std::string& path, std::string& bytes) override {
-        const Handle file(::CreateFileA(path.c_str(), GENERIC_READ,
+        const Handle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
@@ -77,27 +82,29 @@ class WinFileSystem : public FileSystem {
     }
 
     Result WriteBytes(const std::string& path, const std::string& bytes) override {
-        const std::string target = FinalPath(path);
-        const std::string folder = FolderOf(target);
-        const DWORD attributes = ::GetFileAttributesA(target.c_str());
+        const std::string final = FinalPath(path);
+        const std::wstring target = Wide(final);
+        const std::string folderOf = FolderOf(final);
+        const std::wstring folder = Wide(folderOf.empty() ? "." : folderOf);  // a bare name: here
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
         // Checked here because a process with backup rights (Wine runs as root) would replace a
         // read-only file without a word.
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
             return LastError(ERROR_ACCESS_DENIED);
         }
-        // GetTempFileNameA reports a missing folder as an invalid directory name; say it plainly.
-        const DWORD folderAttributes = ::GetFileAttributesA(folder.c_str());
+        // GetTempFileNameW reports a missing folder as an invalid directory name; say it plainly.
+        const DWORD folderAttributes = ::GetFileAttributesW(folder.c_str());
         if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
             !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             return LastError(ERROR_PATH_NOT_FOUND);
         }
 
-        char name[MAX_PATH];
-        if (::GetTempFileNameA(folder.c_str(), "vlk", 0, name) == 0) {
+        wchar_t name[MAX_PATH];
+        if (::GetTempFileNameW(folder.c_str(), L"vlk", 0, name) == 0) {
             return LastError();
         }
-        TempFile temp(name);
-        Handle file(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        TempFile temp(Utf8(name));
+        Handle file(::CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
             return LastError();
@@ -115,10 +122,10 @@ class WinFileSystem : public FileSystem {
             return LastError();
         }
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0 &&
-            !::SetFileAttributesA(name, attributes & kKeptAttributes)) {
+            !::SetFileAttributesW(name, attributes & kKeptAttributes)) {
             return LastError();
         }
-        if (!::MoveFileExA(name, target.c_str(),
+        if (!::MoveFileExW(name, target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return LastError();
         }
@@ -131,6 +138,11 @@ class WinFileSystem : public FileSystem {
             return Result::Success();
         }
         return LastError();
+    }
+
+    std::string DecodeText(std::string_view bytes) override { return AnsiToUtf8(bytes); }
+    bool EncodeText(std::string_view text, std::string& bytes) override {
+        return Utf8ToAnsi(text, bytes);
     }
 };
 

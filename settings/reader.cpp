@@ -75,7 +75,7 @@ void ReadSettings(SettingsState& state, View& view, FileSystem& files) {
     state.SeenOnDisk = hash;
 
     for (const std::string& line : state.Lines) {
-        ApplyLine(line, view);
+        ApplyLine(line, view, files);
     }
 }
 

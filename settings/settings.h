@@ -66,11 +66,13 @@ struct SettingsState {
     std::optional<std::uint64_t> SeenOnDisk;
 };
 
-// Recognises one line against the 40 literals and sets the control it names, if any.
-void ApplyLine(const std::string& line, View& view);
+// Recognises one line against the 40 literals and sets the control it names, if any; a value
+// is shown as the text its bytes are in `files`' code page.
+void ApplyLine(const std::string& line, View& view, FileSystem& files);
 
-// The 200 lines of a new Environment.cfg, filled from the controls (OutLines).
-std::vector<std::string> FillTemplate(View& view);
+// The 200 lines of a new Environment.cfg, filled from the controls (OutLines), each value in
+// `files`' code page. Fails, naming the row, when a value has a character the code page lacks.
+Result FillTemplate(View& view, FileSystem& files, std::vector<std::string>& lines);
 
 // The lines of a settings file's bytes: CR LF, a lone LF and a lone CR each end a line, and a
 // leading UTF-8 byte-order mark is skipped. A UTF-16 file is no ANSI text: a failure.

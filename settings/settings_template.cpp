@@ -1,6 +1,8 @@
 // The 93 lines that every written Environment.cfg begins with, and their filling.
 #include "settings/settings.h"
 
+#include <utility>
+
 namespace velkin {
 
 namespace {
@@ -148,7 +150,7 @@ std::string FirstLine(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> FillTemplate(View& view) {
+Result FillTemplate(View& view, FileSystem& files, std::vector<std::string>& lines) {
     std::vector<std::string> out(kOutLineCount);
     for (std::size_t i = 0; i < std::size(kTemplate); ++i) {
         const TemplateRow& row = kTemplate[i];
@@ -160,12 +162,23 @@ std::vector<std::string> FillTemplate(View& view) {
                 out[i] =
                     std::string(SwitchTable[row.row - 1]) + (view.GetCheck(row.row) ? "=1" : "=0");
                 break;
-            case Kind::Value:
-                out[i] = std::string(ValueTable[row.row - 1]) + FirstLine(view.GetText(row.row));
+            case Kind::Value: {
+                // Never a '?' or a look-alike in the file: what it cannot hold is refused.
+                std::string bytes;
+                if (!files.EncodeText(FirstLine(view.GetText(row.row)), bytes)) {
+                    return Result::Failure(
+                        "Nothing was saved: Environment.cfg cannot store the characters typed "
+                        "for " +
+                        view.ValueName(row.row) +
+                        ". Use only characters of your system's code page, then save again.");
+                }
+                out[i] = std::string(ValueTable[row.row - 1]) + bytes;
                 break;
+            }
         }
     }
-    return out;
+    lines = std::move(out);
+    return Result::Success();
 }
 
 }  // namespace velkin

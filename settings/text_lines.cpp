@@ -2,6 +2,8 @@
 // quotes and blanks.
 #include "settings/settings.h"
 
+#include "common/paths.h"
+
 namespace velkin {
 
 namespace {
@@ -11,10 +13,6 @@ const std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
 
 bool StartsWith(std::string_view text, std::string_view start) {
     return text.substr(0, start.size()) == start;
-}
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -82,15 +80,8 @@ std::string FolderFromAnswer(std::string answer) {
         return "";
     }
     answer = answer.substr(first, answer.find_last_not_of(kStrip) - first + 1);
-    if (answer.size() >= kSettingsFileName.size()) {
-        const std::size_t tail = answer.size() - kSettingsFileName.size();
-        bool named = true;
-        for (std::size_t i = 0; i < kSettingsFileName.size(); ++i) {
-            named = named && Lower(answer[tail + i]) == Lower(kSettingsFileName[i]);
-        }
-        if (named) {
-            answer.erase(tail);
-        }
+    if (EndsWithNoCase(answer, kSettingsFileName)) {
+        answer.erase(answer.size() - kSettingsFileName.size());
     }
     return answer;
 }

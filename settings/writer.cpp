@@ -60,6 +60,14 @@ void WriteSettings(SettingsState& state, View& view, FileSystem& files) {
         return;
     }
 
+    // Filled before the backup, so that a value the file cannot hold leaves both files alone.
+    std::vector<std::string> filled;
+    const Result fill = FillTemplate(view, files, filled);
+    if (!fill.ok) {
+        view.ShowMessage(fill.reason, Icon::Error);
+        return;
+    }
+
     // Whatever the template does not carry survives only here. An empty table would replace
     // a good backup with nothing.
     if (!state.Lines.empty()) {
@@ -74,7 +82,7 @@ void WriteSettings(SettingsState& state, View& view, FileSystem& files) {
         }
     }
 
-    const std::string bytes = JoinLines(FillTemplate(view));
+    const std::string bytes = JoinLines(filled);
     view.ShowMessage("Config file generated! Press OK to write Environment.cfg!", Icon::None);
     // The box may have stood open while the game wrote the file.
     if (!StillAsSeen(state, view, files)) {

@@ -5,6 +5,7 @@
 #include <new>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/ports.h"
@@ -51,6 +52,7 @@ class FakeView : public View {
     }
     void SetTitle(const std::string& text) override { title = text; }
     void SetMarker(const std::string& caption) override { marker = caption; }
+    std::string ValueName(int n) override { return "Row " + std::to_string(n); }
 };
 
 // Files as bytes in memory, keyed by the full name the core forms.
@@ -84,6 +86,36 @@ class FakeFileSystem : public FileSystem {
         removed.push_back(path);
         files.erase(path);
         return Result::Success();
+    }
+    // A code page of its own, Latin-1: byte N is U+00NN, so nothing above U+00FF has a place.
+    std::string DecodeText(std::string_view bytes) override {
+        std::string text;
+        for (const unsigned char c : bytes) {
+            if (c < 0x80) {
+                text += static_cast<char>(c);
+            } else {
+                text += static_cast<char>(0xC0 | c >> 6);
+                text += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        return text;
+    }
+    bool EncodeText(std::string_view text, std::string& bytes) override {
+        bytes.clear();
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const unsigned char c = text[i];
+            if (c < 0x80) {
+                bytes += static_cast<char>(c);
+                continue;
+            }
+            const unsigned char next = i + 1 < text.size() ? text[i + 1] : 0;
+            if ((c != 0xC2 && c != 0xC3) || (next & 0xC0) != 0x80) {
+                return false;  // above U+00FF, or not UTF-8
+            }
+            bytes += static_cast<char>((c & 0x03) << 6 | (next & 0x3F));
+            ++i;
+        }
+        return true;
     }
 };
 

@@ -3,23 +3,24 @@
 #include <windows.h>
 
 #include "win32/owner.h"
+#include "win32/text.h"
 
 namespace velkin {
 
 namespace {
 
-void FreeLocal(char* text) {
+void FreeLocal(wchar_t* text) {
     ::LocalFree(text);
 }
 
 }  // namespace
 
 std::string SystemErrorText(unsigned long code) {
-    Owner<char*, &FreeLocal> text;
-    const DWORD length = ::FormatMessageA(
+    Owner<wchar_t*, &FreeLocal> text;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(text.Out()), 0, nullptr);
-    std::string reason = length != 0 && text.Valid() ? std::string(text.Get(), length)
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(text.Out()), 0, nullptr);
+    std::string reason = length != 0 && text.Valid() ? Utf8(std::wstring_view(text.Get(), length))
                                                      : "System error " + std::to_string(code);
     // Some texts name their subject as an insert ("%1 is not a valid Win32 application").
     for (std::string::size_type at; (at = reason.find('%')) != std::string::npos;) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "win32/text.h"
+
 namespace velkin {
 
 class TempFile {
@@ -13,7 +15,7 @@ class TempFile {
     explicit TempFile(std::string path) : path_(std::move(path)) {}
     ~TempFile() {
         if (!kept_) {
-            ::DeleteFileA(path_.c_str());
+            ::DeleteFileW(Wide(path_).c_str());
         }
     }
     TempFile(const TempFile&) = delete;

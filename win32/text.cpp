@@ -66,7 +66,11 @@ bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) {
     bool lossless = false;
     ansi = FromWide(::GetACP(), Wide(utf8), &lossless);
     // Text that was not UTF-8 came back as U+FFFD, which no ANSI code page holds.
-    return lossless && Utf8(Wide(utf8)) == utf8;
+    if (lossless && Utf8(Wide(utf8)) == utf8) {
+        return true;
+    }
+    ansi.clear();  // what stood in for the missing characters must reach nobody
+    return false;
 }
 
 }  // namespace velkin

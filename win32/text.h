@@ -17,7 +17,7 @@ std::string Utf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
 
 // The ANSI code page's bytes of UTF-8 text; false when a character has no place in that code
-// page, so that nothing is ever stored as '?' or a look-alike.
+// page (`ansi` is then empty), so that nothing is ever stored as '?' or a look-alike.
 bool Utf8ToAnsi(std::string_view utf8, std::string& ansi);
 
 }  // namespace velkin

@@ -78,6 +78,29 @@ const MenuRow kMenu[] = {
 };
 const std::size_t kMenuCount = sizeof kMenu / sizeof kMenu[0];
 
+namespace {
+
+// The caption of the last label before kControls[index].
+std::string LabelBefore(std::size_t index) {
+    for (std::size_t i = index; i-- > 0;) {
+        if (kControls[i].kind == ControlKind::Label) {
+            return kControls[i].caption != nullptr ? kControls[i].caption : "";
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string RowLabel(int id) {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (kControls[i].id == id) {
+            return LabelBefore(i);
+        }
+    }
+    return {};
+}
+
 std::string DesignCaption(std::size_t index, const std::string& donationAddress) {
     const ControlRow& row = kControls[index];
     if (row.caption != nullptr) {
@@ -87,15 +110,12 @@ std::string DesignCaption(std::size_t index, const std::string& donationAddress)
         case ControlKind::Label:
             return DonationCaption(donationAddress);
         case ControlKind::Check:
-            // The row's name, as a screen reader should say it: "Sound", not the dots after it.
-            for (std::size_t i = index; i-- > 0;) {
-                if (kControls[i].kind == ControlKind::Label) {
-                    std::string name = kControls[i].caption;
-                    name.erase(name.find_last_not_of(". ") + 1);
-                    return name;
-                }
+            {
+                // The row's name, as a screen reader should say it: "Sound", not the dots.
+                std::string name = LabelBefore(index);
+                name.erase(name.find_last_not_of(". ") + 1);
+                return name;
             }
-            return {};
         default:
             return {};
     }

@@ -47,6 +47,10 @@ extern const std::size_t kMenuCount;
 // The caption a control is created with. `donationAddress` completes the donation label.
 std::string DesignCaption(std::size_t index, const std::string& donationAddress);
 
+// The caption of the label that names the row of the control with `id`: the label that stands
+// before it, such as "Gamma" for Text6. "" for an id not in the design.
+std::string RowLabel(int id);
+
 // How far a label may reach: up to the next control of its row, in twips from its left edge;
 // -1 when nothing follows it on its row.
 int LabelRoomTwips(std::size_t index);

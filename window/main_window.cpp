@@ -616,6 +616,10 @@ void MainWindow::SetText(int n, const std::string& text) {
     SetWindowTextW(Control(TextId(n)), Wide(text).c_str());
 }
 
+std::string MainWindow::ValueName(int n) {
+    return RowLabel(TextId(n));
+}
+
 void MainWindow::SetTitle(const std::string& title) {
     SetWindowTextW(hwnd_, Wide(title).c_str());
 }

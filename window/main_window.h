@@ -39,6 +39,7 @@ class MainWindow final : public View {
     void SetCheck(int n, bool checked) override;
     std::string GetText(int n) override;
     void SetText(int n, const std::string& text) override;
+    std::string ValueName(int n) override;
     void SetTitle(const std::string& title) override;
     void SetMarker(const std::string& caption) override;
 

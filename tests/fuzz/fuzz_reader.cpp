@@ -23,8 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     velkin::test::FakeView view;
+    velkin::test::FakeFileSystem files;
     for (const std::string& line : lines) {
-        velkin::ApplyLine(line, view);  // under the sanitizers: nothing read past a line's end
+        velkin::ApplyLine(line, view,
+                          files);  // under the sanitizers: nothing read past a line's end
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #   sample-output.cfg  the file that Save writes after reading sample-input.cfg, nothing edited
 #   gamma-output.cfg   sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
 #                      "FORCESPECTATOR=1": what follows the break never reaches the file
+#   code-page-input.cfg, code-page-output.cfg  the same two with bytes above 127 (see below)
 # Every line ends in CR LF. Run from anywhere; writes beside this script.
 set -eu
 cd "$(dirname "$0")"
@@ -107,9 +108,10 @@ template() {
 }
 
 # The game's own file, in its own order, with comments, unknown keys, look-alikes of managed
-# keys that must not count, and VID_DWIDTH twice (the later line wins).
-{
-    line '// Corvane environment settings'
+# keys that must not count, and VID_DWIDTH twice (the later line wins). $HEAD is its first line,
+# $IN_GAMMA the gamma.
+game_file() {
+    line "$HEAD"
     line 'VERSION=3'
     line 'FORCESPECTATOR=0'
     line 'SND_ENABLE=1'
@@ -124,7 +126,7 @@ template() {
     line 'VID_RENDER=D3D9'
     line ''
     line '# display'
-    line 'VID_GAMMA=1.15'
+    line "VID_GAMMA=$IN_GAMMA"
     line 'VID_GAMMARAMP=0.9 1.0 1.1'
     line 'VID_BRIGHTNESS=0.52'
     line 'VID_BLACKLEVEL=0.07'
@@ -154,7 +156,9 @@ template() {
     line 'XR_VIEWSCALE=0.8'
     line 'XR_FOG=1'
     line 'GAME_LASTVALIDPROFILE=player1'
-} >sample-input.cfg
+}
+
+HEAD='// Corvane environment settings' IN_GAMMA=1.15 game_file >sample-input.cfg
 
 GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
@@ -163,3 +167,12 @@ template 0 1 1 0 1 0 1 0 1 1 0 0 1 >sample-output.cfg
 GAMMA=1.0 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
 template 0 1 1 0 1 0 1 0 1 1 0 0 1 >gamma-output.cfg
+
+# Bytes above 127, as the game writes them in the code page (Latin-1 here, as in the tests' fake):
+# a comment that only the backup keeps, and a gamma that goes to its box and back unchanged.
+deg="$(printf '\260')"   # the degree sign
+ue="$(printf '\374')"    # u with diaeresis
+HEAD="// Corvane-Einstellungen f${ue}r Spieler" IN_GAMMA="1.15$deg" game_file >code-page-input.cfg
+GAMMA="1.15$deg" BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
+RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
+template 0 1 1 0 1 0 1 0 1 1 0 0 1 >code-page-output.cfg

@@ -46,7 +46,8 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
         EXPECT_EQ(c.root, root) << c.keyPath;
         EXPECT_EQ(c.subKey, keyPath) << c.keyPath;
         EXPECT_EQ(c.reported ? Lines{std::string("Incorrect Format:\n\n") + c.keyPath} : Lines{},
-                  view.boxes);
+                  view.boxes)
+            << c.keyPath;
     }
     // clang-format off
     const std::pair<std::string, std::string> values[] = {
@@ -55,9 +56,8 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
         {"   C:\\Game  " + kNul, "C:\\Game  "}, {"ab" + kNul + "cd" + kNul, "ab" + kNul + "cd"},
     };
     // clang-format on
-    for (const auto& v : values) {
-        EXPECT_EQ(v.second,
-                  General::ShapeValue(v.first.data(), static_cast<std::uint32_t>(v.first.size())));
+    for (const auto& [stored, shaped] : values) {
+        EXPECT_EQ(shaped, General::ShapeValue(stored)) << "value \"" << stored << "\"";
     }
 }
 
@@ -169,7 +169,8 @@ TEST(PlanLaunch, TheExactProgramQuotedInItsFolderOrWhyNot) {
     for (const auto& c : cases) {
         const LaunchPlan plan = PlanLaunch(c.path);
         EXPECT_EQ(c.plan,
-                  plan.refusal.empty() ? plan.commandLine + " | " + plan.folder : plan.refusal);
+                  plan.refusal.empty() ? plan.commandLine + " | " + plan.folder : plan.refusal)
+            << "path \"" << c.path << "\"";
     }
     EXPECT_EQ("Could not start C:\\G?\\x.exe:\r\nwhy", StartFailure("C:\\G\t\\x.exe", "why"));
 }

@@ -26,7 +26,7 @@ TEST(ApplyLine, OnlyAWholeLiteralAtTheStartCounts) {
         {"XR_LODOFFSET=-0.25", "Text9=-0.25"}, {"XR_LOD=2", "Text8=2"},
         {"VID_GAMMARAMP=0.9 1.0", "Text7=0.9 1.0"}, {"VID_DWIDTH= 1920 ", "Text1= 1920 "},
         {"VID_DWIDTH=", "Text1="},
-        {std::string("VID_DHEIGHT=\xe9\0x", 15), std::string("Text2=\xe9\0x", 9)},
+        {std::string("VID_DHEIGHT=\xe9\0x", 15), std::string("Text2=\xc3\xa9\0x", 10)},
         // Look-alikes that change nothing.
         {"snd_enable=1", ""}, {" SND_ENABLE=1", ""}, {"SND_ENABLE =1", ""}, {"SND_ENABLE=2", ""},
         {"SND_ENABLE=", ""}, {"SND_ENABLE_DEBUGPAGES=1", ""}, {"VID_FULLSCREEN_WINDOWED=1", ""},
@@ -35,7 +35,8 @@ TEST(ApplyLine, OnlyAWholeLiteralAtTheStartCounts) {
     // clang-format on
     for (const auto& [line, change] : cases) {
         FakeView view;
-        ApplyLine(line, view);
+        FakeFileSystem files;
+        ApplyLine(line, view, files);
         EXPECT_EQ(change.empty() ? Lines{} : Lines{change}, view.changes)
             << "line \"" << line << "\"";
     }

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "settings/settings.h"
+#include "win32/text.h"
 
 namespace velkin {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(RealFiles, BytesComeBackWholeAndOnlyAFileExists) {
         EXPECT_TRUE(Bytes("t.cfg") == bytes) << "expected " << bytes.size() << " bytes back";
     }
     EXPECT_EQ(Names{"t.cfg"}, Listing());
-    CreateDirectoryA(Path("folder").c_str(), nullptr);
+    CreateDirectoryW(Wide(Path("folder")).c_str(), nullptr);
     EXPECT_TRUE(files->FileExists(Path("t.cfg")));
     EXPECT_FALSE(files->FileExists(Path("folder")));
 }
@@ -61,14 +62,14 @@ TEST_F(RealFiles, BytesComeBackWholeAndOnlyAFileExists) {
 // A file held open and a missing folder are seen end to end, with the system's reasons.
 TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
     Put("Environment.cfg", "old\r\n");
-    CreateDirectoryA(Path("folder.cfg").c_str(), nullptr);
-    CreateDirectoryA(Path("folder.cfg\\inside").c_str(), nullptr);
+    CreateDirectoryW(Wide(Path("folder.cfg")).c_str(), nullptr);
+    CreateDirectoryW(Wide(Path("folder.cfg\\inside")).c_str(), nullptr);
     const std::pair<const char*, std::string> cases[] = {
         {"read-only file", Path("Environment.cfg")}, {"a folder in the way", Path("folder.cfg")}};
     for (const auto& [what, path] : cases) {
-        SetFileAttributesA(Path("Environment.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
         const Result result = files->WriteBytes(path, "new\r\n");
-        SetFileAttributesA(Path("Environment.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_FALSE(result.ok) << what << ": expected a failure, got success";
         // One sentence for a box: no line end, no unfilled insert such as "%1".
         EXPECT_TRUE(result.reason.size() > 1 && result.reason.back() == '.' &&
@@ -82,9 +83,9 @@ TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
 TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     Put("Environment.cfg", "old\r\n");
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
-    ASSERT_TRUE(SetFileAttributesA(Path("Environment.cfg").c_str(), kept));
+    ASSERT_TRUE(SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), kept));
     Put("Environment.cfg", "new\r\n");
-    EXPECT_EQ(kept, GetFileAttributesA(Path("Environment.cfg").c_str()) &
+    EXPECT_EQ(kept, GetFileAttributesW(Wide(Path("Environment.cfg")).c_str()) &
                         (kept | FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ("new\r\n", Bytes("Environment.cfg"));
 
@@ -101,6 +102,25 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     EXPECT_TRUE(files->ReadBytes(link, through).ok);
     EXPECT_EQ("x", through) << "link.cfg: expected still a link, got a file of its own";
     EXPECT_EQ((Names{"Environment.cfg"}), Listing());
+}
+
+// 李雷 and Łukasz lie outside the code page: only the wide functions reach them whole.
+TEST_F(RealFiles, NamesOutsideTheCodePageAreWrittenReplacedAndRemoved) {
+    const std::string folder = "\xE6\x9D\x8E\xE9\x9B\xB7";
+    const std::string name = folder + "\\\xC5\x81ukasz.cfg";
+    ASSERT_TRUE(CreateDirectoryW(Wide(Path(folder)).c_str(), nullptr));
+    Put(name, "old\r\n");
+    Put(name, "new\r\n");
+    EXPECT_TRUE(files->FileExists(Path(name)));
+    EXPECT_EQ("new\r\n", Bytes(name));
+    std::set<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Wide(Path(folder)))) {
+        names.insert(entry.path().filename().wstring());
+    }
+    EXPECT_TRUE(names == std::set<std::wstring>{L"\u0141ukasz.cfg"})
+        << "expected only \u0141ukasz.cfg in the folder, got " << names.size() << " names";
+    EXPECT_TRUE(files->RemoveFile(Path(name)).ok);
+    EXPECT_FALSE(files->FileExists(Path(name))) << "expected the file removed";
 }
 
 }  // namespace
