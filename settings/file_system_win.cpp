@@ -1,6 +1,9 @@
 // The file system on Windows, through the ANSI entry points.
 #include <windows.h>
 
+#include <cwctype>
+#include <string_view>
+
 #include "win32/owner.h"
 #include "settings/settings.h"
 #include "win32/system_error.h"
@@ -10,6 +13,13 @@
 namespace velkin {
 
 namespace {
+
+// Velkin's temporary files: GetTempFileName's name of this prefix, a hexadecimal number of up to
+// four digits and ".tmp". Only names of that shape are ever swept.
+constexpr char kTempPrefix[] = "vlk";
+constexpr std::wstring_view kTempExtension = L".tmp";
+
+using FindHandle = Owner<HANDLE, &::FindClose>;
 
 // The attributes that belong to the file rather than to how it is stored.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
@@ -44,6 +54,44 @@ std::string FinalPath(const std::string& path) {
     return final.rfind("\\\\?\\", 0) == 0 ? final.substr(4) : final;
 }
 
+// `name` in the folder of `path`.
+std::wstring Beside(const std::string& path, std::wstring_view name) {
+    std::wstring folder = Wide(FolderOf(path));
+    if (folder.back() != L'\\' && folder.back() != L'/') {
+        folder += L'\\';
+    }
+    return folder.append(name);
+}
+
+// Whether `text` begins with `start`, in either letter case (both ASCII).
+bool StartsWithAnyCase(std::wstring_view text, std::wstring_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (std::towlower(text[i]) != std::towlower(start[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsTempName(std::wstring_view name) {
+    const std::wstring prefix = Wide(kTempPrefix);
+    if (name.size() <= prefix.size() + kTempExtension.size() ||
+        name.size() > prefix.size() + 4 + kTempExtension.size() ||
+        !StartsWithAnyCase(name, prefix) ||
+        !StartsWithAnyCase(name.substr(name.size() - kTempExtension.size()), kTempExtension)) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < name.size() - kTempExtension.size(); ++i) {
+        if (!std::iswxdigit(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class WinFileSystem : public FileSystem {
   public:
     bool FileExists(const std::string& path) override {
@@ -76,13 +124,16 @@ class WinFileSystem : public FileSystem {
         return Result::Success();
     }
 
-    Result WriteBytes(const std::string& path, const std::string& bytes) override {
+    Result WriteBytes(const std::string& path, const std::string& bytes,
+                      ReadOnly readOnly) override {
         const std::string target = FinalPath(path);
         const std::string folder = FolderOf(target);
         const DWORD attributes = ::GetFileAttributesA(target.c_str());
+        const bool wasReadOnly =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
         // Checked here because a process with backup rights (Wine runs as root) would replace a
         // read-only file without a word.
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (wasReadOnly && readOnly == ReadOnly::Refuse) {
             return LastError(ERROR_ACCESS_DENIED);
         }
         // GetTempFileNameA reports a missing folder as an invalid directory name; say it plainly.
@@ -93,7 +144,7 @@ class WinFileSystem : public FileSystem {
         }
 
         char name[MAX_PATH];
-        if (::GetTempFileNameA(folder.c_str(), "vlk", 0, name) == 0) {
+        if (::GetTempFileNameA(folder.c_str(), kTempPrefix, 0, name) == 0) {
             return LastError();
         }
         TempFile temp(name);
@@ -118,6 +169,9 @@ class WinFileSystem : public FileSystem {
             !::SetFileAttributesA(name, attributes & kKeptAttributes)) {
             return LastError();
         }
+        if (wasReadOnly) {
+            return ReplaceReadOnly(temp, target, attributes);
+        }
         if (!::MoveFileExA(name, target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return LastError();
@@ -131,6 +185,74 @@ class WinFileSystem : public FileSystem {
             return Result::Success();
         }
         return LastError();
+    }
+
+    bool IsReadOnly(const std::string& path) override {
+        const DWORD attributes = ::GetFileAttributesW(Wide(FinalPath(path)).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+
+    Result RenameFile(const std::string& from, const std::string& to) override {
+        if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            return LastError();
+        }
+        return Result::Success();
+    }
+
+    Result SetAside(const std::string& path, std::string& aside) override {
+        wchar_t name[MAX_PATH];
+        // Makes the name its own by creating an empty file of it, which the rename replaces.
+        if (::GetTempFileNameW(Beside(path, L"").c_str(), Wide(kTempPrefix).c_str(), 0, name) ==
+            0) {
+            return LastError();
+        }
+        if (!::MoveFileExW(Wide(path).c_str(), name,
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const Result failure = LastError();
+            ::DeleteFileW(name);
+            return failure;
+        }
+        aside = Utf8(name);
+        return Result::Success();
+    }
+
+    void RemoveLeftovers(const std::string& path) override {
+        const std::string target = FinalPath(path);
+        WIN32_FIND_DATAW found;
+        const std::wstring pattern = Wide(kTempPrefix) + L"*" + std::wstring(kTempExtension);
+        const FindHandle find(::FindFirstFileW(Beside(target, pattern).c_str(), &found));
+        if (!find.Valid()) {
+            return;
+        }
+        do {
+            // The pattern also meets short 8.3 names; the long name decides.
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                IsTempName(found.cFileName)) {
+                ::DeleteFileW(Beside(target, found.cFileName).c_str());
+            }
+        } while (::FindNextFileW(find.Get(), &found));
+    }
+
+  private:
+    // A read-only file cannot be replaced until it is writable: it is made so for the move,
+    // and the new file takes its place read-only. A failure puts the old flag back.
+    static Result ReplaceReadOnly(TempFile& temp, const std::string& target, DWORD attributes) {
+        const std::wstring name = Wide(temp.Path()), wideTarget = Wide(target);
+        const DWORD kept = (attributes & kKeptAttributes) | FILE_ATTRIBUTE_READONLY;
+        if (!::SetFileAttributesW(wideTarget.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+            return LastError();
+        }
+        if (::SetFileAttributesW(name.c_str(), kept) &&
+            ::MoveFileExW(name.c_str(), wideTarget.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            temp.Keep();
+            return Result::Success();
+        }
+        const Result failure = LastError();
+        ::SetFileAttributesW(wideTarget.c_str(), attributes);
+        ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can go
+        return failure;
     }
 };
 

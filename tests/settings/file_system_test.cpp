@@ -42,7 +42,8 @@ struct RealFiles : ::testing::Test {
         return bytes;
     }
     void Put(const std::string& name, const std::string& bytes) {
-        ASSERT_TRUE(files->WriteBytes(Path(name), bytes).ok) << "expected to write " << name;
+        ASSERT_TRUE(files->WriteBytes(Path(name), bytes, ReadOnly::Refuse).ok)
+            << "expected to write " << name;
     }
 };
 
@@ -67,7 +68,7 @@ TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
         {"read-only file", Path("Environment.cfg")}, {"a folder in the way", Path("folder.cfg")}};
     for (const auto& [what, path] : cases) {
         SetFileAttributesA(Path("Environment.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
-        const Result result = files->WriteBytes(path, "new\r\n");
+        const Result result = files->WriteBytes(path, "new\r\n", ReadOnly::Refuse);
         SetFileAttributesA(Path("Environment.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_FALSE(result.ok) << what << ": expected a failure, got success";
         // One sentence for a box: no line end, no unfilled insert such as "%1".
@@ -92,12 +93,14 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     const char* links = std::getenv("VELKIN_LINK_DIR");
     ASSERT_NE(nullptr, links) << "expected VELKIN_LINK_DIR, got none";
     const std::string link = links + std::string("\\link.cfg");
-    ASSERT_TRUE(files->WriteBytes(link, "through the link\r\n").ok);
+    ASSERT_TRUE(files->WriteBytes(link, "through the link\r\n", ReadOnly::Refuse).ok);
     std::string target, through;
     EXPECT_TRUE(files->ReadBytes(links + std::string("\\synced\\Environment.cfg"), target).ok);
     EXPECT_EQ("through the link\r\n", target) << "expected the file the link points to written";
     // Still a link: a file written in the link's place would not change its target.
-    ASSERT_TRUE(files->WriteBytes(links + std::string("\\synced\\Environment.cfg"), "x").ok);
+    ASSERT_TRUE(
+        files->WriteBytes(links + std::string("\\synced\\Environment.cfg"), "x", ReadOnly::Refuse)
+            .ok);
     EXPECT_TRUE(files->ReadBytes(link, through).ok);
     EXPECT_EQ("x", through) << "link.cfg: expected still a link, got a file of its own";
     EXPECT_EQ((Names{"Environment.cfg"}), Listing());
