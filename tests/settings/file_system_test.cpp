@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
 
 #include "settings/settings.h"
+#include "win32/text.h"
 
 namespace velkin {
 namespace {
@@ -51,7 +53,11 @@ TEST_F(RealFiles, BytesComeBackWholeAndOnlyAFileExists) {
     for (const std::string& bytes : {std::string("a\0b\r\n\xe9\xff\x80\r\r\n x \n", 14),
                                      std::string(10 * 1000 * 1000, 'v'), std::string()}) {
         Put("t.cfg", bytes);
-        EXPECT_TRUE(Bytes("t.cfg") == bytes) << "expected " << bytes.size() << " bytes back";
+        const std::string back = Bytes("t.cfg");
+        const auto same = std::mismatch(bytes.begin(), bytes.end(), back.begin(), back.end());
+        EXPECT_TRUE(back == bytes)
+            << "expected " << bytes.size() << " bytes back, got " << back.size() << ", the first "
+            << same.first - bytes.begin() << " of them the same";
     }
     EXPECT_EQ(Names{"t.cfg"}, Listing());
     CreateDirectoryA(Path("folder").c_str(), nullptr);
@@ -104,6 +110,51 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     EXPECT_TRUE(files->ReadBytes(link, through).ok);
     EXPECT_EQ("x", through) << "link.cfg: expected still a link, got a file of its own";
     EXPECT_EQ((Names{"Environment.cfg"}), Listing());
+}
+
+// Yes to the read-only question: the new file is read-only again, its other attributes kept.
+TEST_F(RealFiles, AReadOnlyFileWrittenOnRequestStaysReadOnly) {
+    Put("Environment.cfg", "old\r\n");
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), kept));
+    EXPECT_TRUE(files->IsReadOnly(Path("Environment.cfg")));
+    const Result written = files->WriteBytes(Path("Environment.cfg"), "new\r\n", ReadOnly::Keep);
+    EXPECT_TRUE(written.ok) << "expected success, got \"" << written.reason << "\"";
+    EXPECT_EQ(kept, GetFileAttributesW(Wide(Path("Environment.cfg")).c_str()) & kept);
+    EXPECT_EQ("new\r\n", Bytes("Environment.cfg"));
+    EXPECT_EQ(Names{"Environment.cfg"}, Listing());
+    SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(files->IsReadOnly(Path("Environment.cfg")));
+}
+
+TEST_F(RealFiles, ARenameNeverReplaces) {
+    Put("Environment.cf0", "0");
+    Put("Environment.cf1", "1");
+    EXPECT_FALSE(files->RenameFile(Path("Environment.cf0"), Path("Environment.cf1")).ok)
+        << "expected a failure, got success";
+    EXPECT_EQ("1", Bytes("Environment.cf1"));
+    const Result renamed = files->RenameFile(Path("Environment.cf1"), Path("Environment.cf2"));
+    EXPECT_TRUE(renamed.ok) << "expected success, got \"" << renamed.reason << "\"";
+    EXPECT_EQ((Names{"Environment.cf0", "Environment.cf2"}), Listing());
+    EXPECT_EQ("1", Bytes("Environment.cf2"));
+}
+
+// What a save cut short leaves goes, a file set aside among it; nothing else does.
+TEST_F(RealFiles, LeftoversAreSweptAndNothingElse) {
+    const Names others = {"Environment.cfg", "notes.txt", "other.tmp", "vlknotes.tmp",
+                          "vlk12345.tmp"};
+    for (const std::string& name : others) {
+        Put(name, name);
+    }
+    Put("vlkd669.tmp", "cut short");
+    Put("VLK1F.TMP", "cut short");
+    Put("Environment.cf4", "oldest");
+    std::string aside;
+    const Result set = files->SetAside(Path("Environment.cf4"), aside);
+    EXPECT_TRUE(set.ok) << "expected success, got \"" << set.reason << "\"";
+    EXPECT_EQ("oldest", Bytes(aside.substr(aside.rfind('\\') + 1)));
+    files->RemoveLeftovers(Path("Environment.cfg"));
+    EXPECT_EQ(others, Listing());
 }
 
 }  // namespace
