@@ -64,8 +64,8 @@ std::string Undo(const std::vector<Rename>& done, FileSystem& files) {
 }
 
 // Makes Environment.cf0 hold `bytes`. A different one before it becomes Environment.cf1, each
-// older backup moves one place on, up to a gap or to Environment.cf4, and the oldest is
-// dropped. Only renames, so that a failure can undo them and leave every file as it was.
+// older backup moves one place on, up to the first missing one or to Environment.cf4, whose
+// file is dropped. Only renames, so that a failure can undo them and leave every file as it was.
 Result KeepBackups(const std::string& folder, const std::string& bytes, FileSystem& files,
                    Backup& backup) {
     const auto path = [&folder](int n) { return folder + "\\" + BackupName(n); };
@@ -77,21 +77,21 @@ Result KeepBackups(const std::string& folder, const std::string& bytes, FileSyst
             backup = Backup::Unchanged;
             return Result::Success();
         }
-        int free = 1;
-        while (free < kBackups && files.FileExists(path(free))) {
-            ++free;
+        int gap = 1;
+        while (gap < kBackups && files.FileExists(path(gap))) {
+            ++gap;
         }
-        if (free == kBackups) {
-            --free;
-            const Result aside = files.SetAside(path(free), dropped);
+        if (gap == kBackups) {
+            --gap;
+            const Result aside = files.SetAside(path(gap), dropped);
             if (!aside.ok) {
-                return Result::Failure("Could not rename " + path(free) +
+                return Result::Failure("Could not rename " + path(gap) +
                                        " to make room for the newer backups:\r\n" + aside.reason +
                                        kNothingSaved);
             }
-            done.emplace_back(path(free), dropped);
+            done.emplace_back(path(gap), dropped);
         }
-        for (int n = free; n > 0; --n) {
+        for (int n = gap; n > 0; --n) {
             const Result moved = files.RenameFile(path(n - 1), path(n));
             if (!moved.ok) {
                 return Result::Failure("Could not rename " + path(n - 1) + " to " + BackupName(n) +

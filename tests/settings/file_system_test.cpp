@@ -141,7 +141,7 @@ TEST_F(RealFiles, ARenameNeverReplaces) {
 
 // What a save cut short leaves goes, a file set aside among it; nothing else does.
 TEST_F(RealFiles, LeftoversAreSweptAndNothingElse) {
-    const Names others = {"Environment.cfg", "notes.txt", "other.tmp", "vlknotes.tmp",
+    const Names others = {"Environment.cfg", "notes.txt", "other.tmp", "vlknote.tmp",
                           "vlk12345.tmp"};
     for (const std::string& name : others) {
         Put(name, name);
