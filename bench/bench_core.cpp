@@ -19,7 +19,7 @@ namespace {
 class BenchView : public velkin::View {
   public:
     void ShowMessage(const std::string&, velkin::Icon) override {}
-    bool AskYesNo(const std::string&) override { return true; }
+    bool AskYesNo(const std::string&, velkin::Icon) override { return true; }
     std::string AskForText(const std::string&) override { return ""; }
     bool GetCheck(int n) override { return checks[n - 1]; }
     void SetCheck(int n, bool checked) override { checks[n - 1] = checked; }
@@ -105,7 +105,10 @@ void Press(benchmark::State& state) {
     TempFolder folder;
     velkin::BenchFileSystem files;
     const std::string cfg = folder.path() + "\\Environment.cfg";
-    if (!files.WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0)))).ok) {
+    if (!files
+             .WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0))),
+                         velkin::ReadOnly::Refuse)
+             .ok) {
         state.SkipWithError("could not write the settings file");
         return;
     }
@@ -138,7 +141,10 @@ void Save(benchmark::State& state) {
     TempFolder folder;
     velkin::BenchFileSystem files;
     const std::string cfg = folder.path() + "\\Environment.cfg";
-    if (!files.WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0)))).ok) {
+    if (!files
+             .WriteBytes(cfg, velkin::JoinLines(MakeLines(state.range(0))),
+                         velkin::ReadOnly::Refuse)
+             .ok) {
         state.SkipWithError("could not write the settings file");
         return;
     }

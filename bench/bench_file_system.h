@@ -10,8 +10,13 @@ class BenchFileSystem : public FileSystem {
   public:
     bool FileExists(const std::string& path) override;
     Result ReadBytes(const std::string& path, std::string& bytes) override;
-    Result WriteBytes(const std::string& path, const std::string& bytes) override;
+    Result WriteBytes(const std::string& path, const std::string& bytes,
+                      ReadOnly readOnly) override;
     Result RemoveFile(const std::string& path) override;
+    bool IsReadOnly(const std::string& path) override;
+    Result RenameFile(const std::string& from, const std::string& to) override;
+    Result SetAside(const std::string& path, std::string& aside) override;
+    void RemoveLeftovers(const std::string& path) override;
     // The bytes as they are: the benchmark times the core, not a code page.
     std::string DecodeText(std::string_view bytes) override { return std::string(bytes); }
     bool EncodeText(std::string_view text, std::string& bytes) override {

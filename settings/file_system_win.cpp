@@ -1,6 +1,9 @@
 // The file system on Windows, through the wide entry points: paths are UTF-8 inside.
 #include <windows.h>
 
+#include <cwctype>
+#include <string_view>
+
 #include "common/paths.h"
 #include "settings/settings.h"
 #include "win32/owner.h"
@@ -11,6 +14,16 @@
 namespace velkin {
 
 namespace {
+
+// Velkin's temporary files: GetTempFileName's name of this prefix, a hexadecimal number of up to
+// four digits and ".tmp". Only names of that shape are ever swept.
+constexpr char kTempPrefix[] = "vlk";
+constexpr std::wstring_view kTempExtension = L".tmp";
+
+bool CloseFind(HANDLE find) {
+    return ::FindClose(find) != FALSE;
+}
+using FindHandle = Owner<HANDLE, &CloseFind>;
 
 // The attributes that belong to the file rather than to how it is stored.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
@@ -49,6 +62,40 @@ std::string FinalPath(const std::string& path) {
     return final.rfind("\\\\?\\", 0) == 0 ? final.substr(4) : final;
 }
 
+// `name` in the folder of `path`.
+std::wstring Beside(const std::string& path, std::wstring_view name) {
+    return Wide(JoinPath(FolderOf(path), "")).append(name);
+}
+
+// Whether `text` begins with `start`, in either letter case (both ASCII).
+bool StartsWithAnyCase(std::wstring_view text, std::wstring_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (std::towlower(text[i]) != std::towlower(start[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsTempName(std::wstring_view name) {
+    const std::wstring prefix = Wide(kTempPrefix);
+    if (name.size() <= prefix.size() + kTempExtension.size() ||
+        name.size() > prefix.size() + 4 + kTempExtension.size() ||
+        !StartsWithAnyCase(name, prefix) ||
+        !StartsWithAnyCase(name.substr(name.size() - kTempExtension.size()), kTempExtension)) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < name.size() - kTempExtension.size(); ++i) {
+        if (!std::iswxdigit(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class WinFileSystem : public FileSystem {
   public:
     bool FileExists(const std::string& path) override {
@@ -81,15 +128,18 @@ class WinFileSystem : public FileSystem {
         return Result::Success();
     }
 
-    Result WriteBytes(const std::string& path, const std::string& bytes) override {
+    Result WriteBytes(const std::string& path, const std::string& bytes,
+                      ReadOnly readOnly) override {
         const std::string final = FinalPath(path);
         const std::wstring target = Wide(final);
         const std::string folderOf = FolderOf(final);
         const std::wstring folder = Wide(folderOf.empty() ? "." : folderOf);  // a bare name: here
         const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        const bool wasReadOnly =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
         // Checked here because a process with backup rights (Wine runs as root) would replace a
         // read-only file without a word.
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (wasReadOnly && readOnly == ReadOnly::Refuse) {
             return LastError(ERROR_ACCESS_DENIED);
         }
         // GetTempFileNameW reports a missing folder as an invalid directory name; say it plainly.
@@ -100,7 +150,7 @@ class WinFileSystem : public FileSystem {
         }
 
         wchar_t name[MAX_PATH];
-        if (::GetTempFileNameW(folder.c_str(), L"vlk", 0, name) == 0) {
+        if (::GetTempFileNameW(folder.c_str(), Wide(kTempPrefix).c_str(), 0, name) == 0) {
             return LastError();
         }
         TempFile temp(Utf8(name));
@@ -125,6 +175,9 @@ class WinFileSystem : public FileSystem {
             !::SetFileAttributesW(name, attributes & kKeptAttributes)) {
             return LastError();
         }
+        if (wasReadOnly) {
+            return ReplaceReadOnly(temp, final, attributes);
+        }
         if (!::MoveFileExW(name, target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return LastError();
@@ -143,6 +196,74 @@ class WinFileSystem : public FileSystem {
     std::string DecodeText(std::string_view bytes) override { return AnsiToUtf8(bytes); }
     bool EncodeText(std::string_view text, std::string& bytes) override {
         return Utf8ToAnsi(text, bytes);
+    }
+
+    bool IsReadOnly(const std::string& path) override {
+        const DWORD attributes = ::GetFileAttributesW(Wide(FinalPath(path)).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+
+    Result RenameFile(const std::string& from, const std::string& to) override {
+        if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            return LastError();
+        }
+        return Result::Success();
+    }
+
+    Result SetAside(const std::string& path, std::string& aside) override {
+        wchar_t name[MAX_PATH];
+        // Makes the name its own by creating an empty file of it, which the rename replaces.
+        if (::GetTempFileNameW(Beside(path, L"").c_str(), Wide(kTempPrefix).c_str(), 0, name) ==
+            0) {
+            return LastError();
+        }
+        if (!::MoveFileExW(Wide(path).c_str(), name,
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const Result failure = LastError();
+            ::DeleteFileW(name);
+            return failure;
+        }
+        aside = Utf8(name);
+        return Result::Success();
+    }
+
+    void RemoveLeftovers(const std::string& path) override {
+        const std::string target = FinalPath(path);
+        WIN32_FIND_DATAW found;
+        const std::wstring pattern = Wide(kTempPrefix) + L"*" + std::wstring(kTempExtension);
+        const FindHandle find(::FindFirstFileW(Beside(target, pattern).c_str(), &found));
+        if (!find.Valid()) {
+            return;
+        }
+        do {
+            // The pattern also meets short 8.3 names; the long name decides.
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                IsTempName(found.cFileName)) {
+                ::DeleteFileW(Beside(target, found.cFileName).c_str());
+            }
+        } while (::FindNextFileW(find.Get(), &found));
+    }
+
+  private:
+    // A read-only file cannot be replaced until it is writable: it is made so for the move,
+    // and the new file takes its place read-only. A failure puts the old flag back.
+    static Result ReplaceReadOnly(TempFile& temp, const std::string& target, DWORD attributes) {
+        const std::wstring name = Wide(temp.Path()), wideTarget = Wide(target);
+        const DWORD kept = (attributes & kKeptAttributes) | FILE_ATTRIBUTE_READONLY;
+        if (!::SetFileAttributesW(wideTarget.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+            return LastError();
+        }
+        if (::SetFileAttributesW(name.c_str(), kept) &&
+            ::MoveFileExW(name.c_str(), wideTarget.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            temp.Keep();
+            return Result::Success();
+        }
+        const Result failure = LastError();
+        ::SetFileAttributesW(wideTarget.c_str(), attributes);
+        ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that it can go
+        return failure;
     }
 };
 

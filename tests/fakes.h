@@ -1,11 +1,13 @@
 // Stand-ins for the window and the disk, recording what the program's operations do to them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <new>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/ports.h"
@@ -16,7 +18,7 @@ namespace velkin::test {
 using Lines = std::vector<std::string>;
 
 // Every box becomes a line of `boxes`: "[warning] " or "[error] " in front for those icons,
-// "ask " in front of a question.
+// "ask " in front of a question. `during` runs while a box is open.
 class FakeView : public View {
   public:
     bool checks[kSwitchCount + 1] = {};  // index N is CheckN
@@ -25,15 +27,14 @@ class FakeView : public View {
     bool yes = true;
     Lines boxes;
     Lines changes;  // "CheckN=0/1" or "TextN=<text>", in turn
+    std::function<void(const std::string& box)> during = [](const std::string&) {};
 
     void ShowMessage(const std::string& text, Icon icon) override {
-        boxes.push_back((icon == Icon::Warning ? "[warning] "
-                         : icon == Icon::Error ? "[error] "
-                                               : "") +
-                        text);
+        boxes.push_back(Marked(text, icon));
+        during(text);
     }
-    bool AskYesNo(const std::string& text) override {
-        boxes.push_back("ask " + text);
+    bool AskYesNo(const std::string& text, Icon icon) override {
+        boxes.push_back("ask " + Marked(text, icon));
         return yes;
     }
     std::string AskForText(const std::string& prompt) override {
@@ -53,6 +54,14 @@ class FakeView : public View {
     void SetTitle(const std::string& text) override { title = text; }
     void SetMarker(const std::string& caption) override { marker = caption; }
     std::string ValueName(int n) override { return "Row " + std::to_string(n); }
+
+  private:
+    static std::string Marked(const std::string& text, Icon icon) {
+        return (icon == Icon::Warning ? "[warning] "
+                : icon == Icon::Error ? "[error] "
+                                      : "") +
+               text;
+    }
 };
 
 // Files as bytes in memory, keyed by the full name the core forms.
@@ -61,8 +70,10 @@ class FakeFileSystem : public FileSystem {
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;  // exist, but reading fails
     std::set<std::string> unwritable;  // writing fails, the old content stays
-    bool huge = false;                 // reading runs out of memory
-    Lines removed;                     // every removal asked for, in turn
+    std::set<std::string> readOnly;    // writing fails unless asked to keep it read-only
+    std::set<std::pair<std::string, std::string>> stuck;  // renames that fail, from and to
+    bool huge = false;                                    // reading runs out of memory
+    Lines removed;                                        // every removal asked for, in turn
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     Result ReadBytes(const std::string& path, std::string& bytes) override {
@@ -75,8 +86,8 @@ class FakeFileSystem : public FileSystem {
         bytes = files[path];
         return Result::Success();
     }
-    Result WriteBytes(const std::string& path, const std::string& bytes) override {
-        if (unwritable.count(path) != 0) {
+    Result WriteBytes(const std::string& path, const std::string& bytes, ReadOnly keep) override {
+        if (unwritable.count(path) != 0 || (readOnly.count(path) != 0 && keep != ReadOnly::Keep)) {
             return Result::Failure("Access is denied.");
         }
         files[path] = bytes;
@@ -117,6 +128,30 @@ class FakeFileSystem : public FileSystem {
         }
         return true;
     }
+    bool IsReadOnly(const std::string& path) override { return readOnly.count(path) != 0; }
+    Result RenameFile(const std::string& from, const std::string& to) override {
+        if (stuck.count({from, to}) != 0 || files.count(from) == 0 || files.count(to) != 0) {
+            return Result::Failure("Access is denied.");
+        }
+        files[to] = files[from];
+        files.erase(from);
+        return Result::Success();
+    }
+    // The aside is vlk1.tmp, vlk2.tmp, ...; the files of that name are the leftovers.
+    Result SetAside(const std::string& path, std::string& aside) override {
+        aside = path.substr(0, path.rfind('\\')) + "\\vlk" + std::to_string(++asides) + ".tmp";
+        return RenameFile(path, aside);
+    }
+    void RemoveLeftovers(const std::string& path) override {
+        const std::string leftover = path.substr(0, path.rfind('\\')) + "\\vlk";
+        for (auto file = files.lower_bound(leftover);
+             file != files.end() && file->first.rfind(leftover, 0) == 0;) {
+            file = files.erase(file);
+        }
+    }
+
+  private:
+    int asides = 0;
 };
 
 }  // namespace velkin::test

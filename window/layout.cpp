@@ -109,13 +109,12 @@ std::string DesignCaption(std::size_t index, const std::string& donationAddress)
     switch (row.kind) {
         case ControlKind::Label:
             return DonationCaption(donationAddress);
-        case ControlKind::Check:
-            {
-                // The row's name, as a screen reader should say it: "Sound", not the dots.
-                std::string name = LabelBefore(index);
-                name.erase(name.find_last_not_of(". ") + 1);
-                return name;
-            }
+        case ControlKind::Check: {
+            // The row's name, as a screen reader should say it: "Sound", not the dots.
+            std::string name = LabelBefore(index);
+            name.erase(name.find_last_not_of(". ") + 1);
+            return name;
+        }
         default:
             return {};
     }

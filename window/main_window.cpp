@@ -125,6 +125,18 @@ SIZE MeasureText(HDC dc, HGDIOBJ font, const std::string& text) {
     return size;
 }
 
+UINT IconFlag(Icon icon) {
+    switch (icon) {
+        case Icon::Warning:
+            return MB_ICONWARNING;
+        case Icon::Error:
+            return MB_ICONERROR;
+        case Icon::None:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 MainWindow::MainWindow()
@@ -577,17 +589,11 @@ int MainWindow::ShowBox(const std::string& text, UINT flags) {
 // ---- View
 
 void MainWindow::ShowMessage(const std::string& text, Icon icon) {
-    UINT flags = MB_OK;
-    if (icon == Icon::Warning) {
-        flags |= MB_ICONEXCLAMATION;
-    } else if (icon == Icon::Error) {
-        flags |= MB_ICONERROR;
-    }
-    ShowBox(text, flags);
+    ShowBox(text, MB_OK | IconFlag(icon));
 }
 
-bool MainWindow::AskYesNo(const std::string& text) {
-    return ShowBox(text, MB_YESNO | MB_DEFBUTTON1) == IDYES;
+bool MainWindow::AskYesNo(const std::string& text, Icon icon) {
+    return ShowBox(text, MB_YESNO | MB_DEFBUTTON1 | IconFlag(icon)) == IDYES;
 }
 
 std::string MainWindow::AskForText(const std::string& prompt) {

@@ -33,7 +33,7 @@ class MainWindow final : public View {
 
     // View
     void ShowMessage(const std::string& text, Icon icon) override;
-    bool AskYesNo(const std::string& text) override;
+    bool AskYesNo(const std::string& text, Icon icon) override;
     std::string AskForText(const std::string& prompt) override;
     bool GetCheck(int n) override;
     void SetCheck(int n, bool checked) override;

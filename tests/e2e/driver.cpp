@@ -63,11 +63,13 @@ const std::map<std::string, BoxRow> kBoxes = {
     {"backup", {"Creating Backup of Current Settings to Environment.cf0", "warning"}},
     {"generated", {"Config file generated! Press OK to write Environment.cfg!"}},
     {"written", {"Environment.cfg written successfully!"}},
-    {"locked", {kCouldNotWrite + "5\r\nThe file was left as it was.", "error"}},
+    {"locked", {kCouldNotWrite + "5\r\nThe file was left as it was; Environment.cf0 now holds the "
+                "settings as Velkin read them.", "error"}},
     {"no-folder", {kCouldNotWrite + "3\r\nThe file was left as it was.", "error"}},
-    {"changed", {"Nothing was saved: %\\Environment.cfg has changed since Velkin read it, perhaps "
-                 "by the game. Saving now would lose what it holds.\r\nClick Environment.cfg to "
-                 "read it first.", "error"}},
+    {"changed", {"Environment.cfg was not saved: %\\Environment.cfg has changed since Velkin read "
+                 "it, perhaps by the game. Saving now would lose what it holds.\r\nEnvironment.cfg "
+                 "was left as it was; Environment.cf0 now holds the settings as Velkin read them."
+                 "\r\nClick Environment.cfg to read it first.", "error"}},
     {"not-installed", {"Corvane is not installed: its entry was not found in the registry, so "
                        "Velkin does not know where to start it from.", "error"}},
     {"a-folder", {"Could not start C:\\Games\\Corvane Test:\r\nIt is a folder, not a program.",

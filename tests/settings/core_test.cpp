@@ -53,8 +53,10 @@ TEST(SettingsText, LineEndsMarksAndAnswers) {
     // clang-format on
     for (const auto& [bytes, expected] : texts) {
         Lines lines;
-        EXPECT_TRUE(SplitSettingsText(bytes, lines).ok && lines == expected)
-            << "bytes \"" << bytes << "\"";
+        const Result split = SplitSettingsText(bytes, lines);
+        EXPECT_TRUE(split.ok) << "bytes " << ::testing::PrintToString(bytes)
+                              << ": expected lines, got \"" << split.reason << "\"";
+        EXPECT_EQ(expected, lines) << "bytes " << ::testing::PrintToString(bytes);
     }
     EXPECT_EQ("a\r\n\r\nb \r\n", JoinLines({"a", "", "b "}));
     for (const char* unicode : {"\xFF\xFEV\0", "\xFE\xFF\0V"}) {
@@ -177,7 +179,8 @@ TEST(Settings, ASaveWritesOnlyOverTheFileAsRead) {
         {"a settings file that cannot be written is left as it was",
          [](auto& t) { t.disk.unwritable = {kFile}, t.Read(), t.Save(); },
          {kBackingUp, kGenerated, std::string("[error] Could not write ") + kFile +
-          ":\r\nAccess is denied.\r\nThe file was left as it was."}, kKept, kOld},
+          ":\r\nAccess is denied.\r\nThe file was left as it was; Environment.cf0 now holds the "
+          "settings as Velkin read them, and the older backup is Environment.cf1."}, kKept, kOld},
         // clang-format on
     };
     for (const auto& s : scenarios) {
@@ -190,8 +193,127 @@ TEST(Settings, ASaveWritesOnlyOverTheFileAsRead) {
         if (s.file == kTemplate) {
             EXPECT_EQ(200, std::count(file.begin(), file.end(), '\n')) << s.what << ": lines";
         } else {
-            EXPECT_TRUE(s.file == file) << s.what << ": expected the file as it was, got another";
+            EXPECT_EQ(s.file, file) << s.what << ": expected the file as it was";
         }
+    }
+}
+
+const char kGame[] = "VID_DWIDTH=game\r\nOTHER=1\r\n";  // the game's own Environment.cfg
+const char kLeftover[] = "C:\\Users\\ann\\Documents\\Corvane\\vlkd669.tmp";
+const char kBackupWrong[] =
+    "[error] Could not rename C:\\Users\\ann\\Documents\\Corvane\\Environment.cf2 to "
+    "Environment.cf3:\r\nAccess is denied.\r\nNothing was saved";
+const char kReadOnly[] =
+    "ask [warning] Environment.cfg is read-only, perhaps so that the game cannot change it. Write "
+    "it anyway and keep it read-only?";
+
+std::string Cf(int n) {
+    return std::string(kFolder) + "\\Environment.cf" + std::to_string(n);
+}
+
+// The folder, file by file: "cfg=2" is Environment.cfg as saved with Text1 "2"; a file without
+// that key shows its bytes.
+std::string Listing(const FakeFileSystem& disk) {
+    std::string listing;
+    for (const auto& [path, bytes] : disk.files) {
+        std::string name = path.substr(path.rfind('\\') + 1);
+        if (name.rfind("Environment.", 0) == 0) {
+            name.erase(0, 12);
+        }
+        const std::size_t key = bytes.find("VID_DWIDTH=");
+        const std::size_t from = key + 11;
+        listing +=
+            (listing.empty() ? "" : " ") + name + "=" +
+            (key == std::string::npos ? bytes : bytes.substr(from, bytes.find('\r', from) - from)) +
+            (disk.readOnly.count(path) != 0 ? " (read-only)" : "");
+    }
+    return listing;
+}
+
+// A press, Text1 set to `width`, and a save; the boxes are the save's.
+void Cycle(Settings& t, const char* width) {
+    t.Read();
+    t.view.texts[1] = width;
+    t.view.boxes.clear();
+    t.Save();
+}
+
+void Cycles(Settings& t, int count) {
+    for (int n = 1; n <= count; ++n) {
+        Cycle(t, std::to_string(n).c_str());
+    }
+}
+
+// The older backups move one place on with each save of a changed file; a failure leaves every
+// file as it was, and every box says what is on disk.
+TEST(Settings, BackupsMoveOnAndEveryBoxTellsWhatIsOnDisk) {
+    const Lines saved = {kBackingUp, kGenerated, kWritten};
+    const struct {
+        const char* what;
+        void (*steps)(Settings&);
+        Lines boxes;  // of the last save
+        std::string listing;
+    } scenarios[] = {
+        {"first save", [](auto& t) { Cycle(t, "1"); }, saved, "cf0=game cfg=1"},
+        {"a second save with different content", [](auto& t) { Cycles(t, 2); }, saved,
+         "cf0=1 cf1=game cfg=2"},
+        {"an identical backup rotates nothing",
+         [](auto& t) { Cycle(t, "1"), Cycle(t, "1"), Cycle(t, "1"); }, saved,
+         "cf0=1 cf1=game cfg=1"},
+        {"six changed cycles keep five backups", [](auto& t) { Cycles(t, 6); }, saved,
+         "cf0=5 cf1=4 cf2=3 cf3=2 cf4=1 cfg=6"},
+        {"a failed rename leaves every file as it was",
+         [](auto& t) {
+             Cycles(t, 5), t.disk.stuck = {{Cf(2), Cf(3)}}, Cycle(t, "6");
+         },
+         {kBackingUp, kBackupWrong + std::string("; your files are as they were.")},
+         "cf0=4 cf1=3 cf2=2 cf3=1 cf4=game cfg=5"},
+        {"a rename that cannot be undone is named",
+         [](auto& t) {
+             Cycles(t, 5), t.disk.stuck = {{Cf(2), Cf(3)}, {Cf(4), Cf(3)}}, Cycle(t, "6");
+         },
+         {kBackingUp, kBackupWrong + std::string(", but not every backup could be put back: "
+                                                 "Environment.cf3 is now Environment.cf4; "
+                                                 "Environment.cf4 is now vlk1.tmp.")},
+         "cf0=4 cf1=3 cf2=2 cf4=1 cfg=5 vlk1.tmp=game"},
+        {"a failed backup puts the older ones back",
+         [](auto& t) { Cycle(t, "1"), t.disk.unwritable = {Cf(0)}, Cycle(t, "2"); },
+         {kBackingUp, "[error] Could not write " + Cf(0) +
+                          ":\r\nAccess is denied.\r\nNothing was saved; your files are as they "
+                          "were."},
+         "cf0=game cfg=1"},
+        {"read-only, answered Yes",
+         [](auto& t) { t.disk.readOnly = {kFile}, Cycle(t, "1"); },
+         {kReadOnly, kBackingUp, kGenerated, kWritten},
+         "cf0=game cfg=1 (read-only)"},
+        {"read-only, answered No",
+         [](auto& t) { t.disk.readOnly = {kFile}, t.view.yes = false, Cycle(t, "1"); },
+         {kReadOnly},
+         "cfg=game (read-only) vlkd669.tmp=cut short"},
+        {"the late change",
+         [](auto& t) {
+             Cycle(t, "1");
+             t.view.during = [&t](const std::string& box) {
+                 if (box == kGenerated) {
+                     t.disk.files[kFile] = "VID_DWIDTH=the game's\r\n";
+                 }
+             };
+             Cycle(t, "2");
+         },
+         {kBackingUp, kGenerated,
+          std::string("[error] Environment.cfg was not saved: ") + kFile +
+              " has changed since Velkin read it, perhaps by the game. Saving now would lose what "
+              "it holds.\r\nEnvironment.cfg was left as it was; Environment.cf0 now holds the "
+              "settings as Velkin read them, and the older backup is Environment.cf1.\r\nClick "
+              "Environment.cfg to read it first."},
+         "cf0=1 cf1=game cfg=the game's"},
+    };
+    for (const auto& s : scenarios) {
+        Settings t;
+        t.disk.files = {{kFile, kGame}, {kLeftover, "cut short"}};
+        s.steps(t);
+        EXPECT_EQ(s.boxes, t.view.boxes) << s.what;
+        EXPECT_EQ(s.listing, Listing(t.disk)) << s.what;
     }
 }
 

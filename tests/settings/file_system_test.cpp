@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -43,7 +44,8 @@ struct RealFiles : ::testing::Test {
         return bytes;
     }
     void Put(const std::string& name, const std::string& bytes) {
-        ASSERT_TRUE(files->WriteBytes(Path(name), bytes).ok) << "expected to write " << name;
+        ASSERT_TRUE(files->WriteBytes(Path(name), bytes, ReadOnly::Refuse).ok)
+            << "expected to write " << name;
     }
 };
 
@@ -51,7 +53,11 @@ TEST_F(RealFiles, BytesComeBackWholeAndOnlyAFileExists) {
     for (const std::string& bytes : {std::string("a\0b\r\n\xe9\xff\x80\r\r\n x \n", 14),
                                      std::string(10 * 1000 * 1000, 'v'), std::string()}) {
         Put("t.cfg", bytes);
-        EXPECT_TRUE(Bytes("t.cfg") == bytes) << "expected " << bytes.size() << " bytes back";
+        const std::string back = Bytes("t.cfg");
+        const auto same = std::mismatch(bytes.begin(), bytes.end(), back.begin(), back.end());
+        EXPECT_TRUE(back == bytes)
+            << "expected " << bytes.size() << " bytes back, got " << back.size() << ", the first "
+            << same.first - bytes.begin() << " of them the same";
     }
     EXPECT_EQ(Names{"t.cfg"}, Listing());
     CreateDirectoryW(Wide(Path("folder")).c_str(), nullptr);
@@ -68,7 +74,7 @@ TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
         {"read-only file", Path("Environment.cfg")}, {"a folder in the way", Path("folder.cfg")}};
     for (const auto& [what, path] : cases) {
         SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
-        const Result result = files->WriteBytes(path, "new\r\n");
+        const Result result = files->WriteBytes(path, "new\r\n", ReadOnly::Refuse);
         SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_FALSE(result.ok) << what << ": expected a failure, got success";
         // One sentence for a box: no line end, no unfilled insert such as "%1".
@@ -93,12 +99,14 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributesAndItsLink) {
     const char* links = std::getenv("VELKIN_LINK_DIR");
     ASSERT_NE(nullptr, links) << "expected VELKIN_LINK_DIR, got none";
     const std::string link = links + std::string("\\link.cfg");
-    ASSERT_TRUE(files->WriteBytes(link, "through the link\r\n").ok);
+    ASSERT_TRUE(files->WriteBytes(link, "through the link\r\n", ReadOnly::Refuse).ok);
     std::string target, through;
     EXPECT_TRUE(files->ReadBytes(links + std::string("\\synced\\Environment.cfg"), target).ok);
     EXPECT_EQ("through the link\r\n", target) << "expected the file the link points to written";
     // Still a link: a file written in the link's place would not change its target.
-    ASSERT_TRUE(files->WriteBytes(links + std::string("\\synced\\Environment.cfg"), "x").ok);
+    ASSERT_TRUE(
+        files->WriteBytes(links + std::string("\\synced\\Environment.cfg"), "x", ReadOnly::Refuse)
+            .ok);
     EXPECT_TRUE(files->ReadBytes(link, through).ok);
     EXPECT_EQ("x", through) << "link.cfg: expected still a link, got a file of its own";
     EXPECT_EQ((Names{"Environment.cfg"}), Listing());
@@ -121,6 +129,51 @@ TEST_F(RealFiles, NamesOutsideTheCodePageAreWrittenReplacedAndRemoved) {
         << "expected only \u0141ukasz.cfg in the folder, got " << names.size() << " names";
     EXPECT_TRUE(files->RemoveFile(Path(name)).ok);
     EXPECT_FALSE(files->FileExists(Path(name))) << "expected the file removed";
+}
+
+// Yes to the read-only question: the new file is read-only again, its other attributes kept.
+TEST_F(RealFiles, AReadOnlyFileWrittenOnRequestStaysReadOnly) {
+    Put("Environment.cfg", "old\r\n");
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), kept));
+    EXPECT_TRUE(files->IsReadOnly(Path("Environment.cfg")));
+    const Result written = files->WriteBytes(Path("Environment.cfg"), "new\r\n", ReadOnly::Keep);
+    EXPECT_TRUE(written.ok) << "expected success, got \"" << written.reason << "\"";
+    EXPECT_EQ(kept, GetFileAttributesW(Wide(Path("Environment.cfg")).c_str()) & kept);
+    EXPECT_EQ("new\r\n", Bytes("Environment.cfg"));
+    EXPECT_EQ(Names{"Environment.cfg"}, Listing());
+    SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(files->IsReadOnly(Path("Environment.cfg")));
+}
+
+TEST_F(RealFiles, ARenameNeverReplaces) {
+    Put("Environment.cf0", "0");
+    Put("Environment.cf1", "1");
+    EXPECT_FALSE(files->RenameFile(Path("Environment.cf0"), Path("Environment.cf1")).ok)
+        << "expected a failure, got success";
+    EXPECT_EQ("1", Bytes("Environment.cf1"));
+    const Result renamed = files->RenameFile(Path("Environment.cf1"), Path("Environment.cf2"));
+    EXPECT_TRUE(renamed.ok) << "expected success, got \"" << renamed.reason << "\"";
+    EXPECT_EQ((Names{"Environment.cf0", "Environment.cf2"}), Listing());
+    EXPECT_EQ("1", Bytes("Environment.cf2"));
+}
+
+// What a save cut short leaves goes, a file set aside among it; nothing else does.
+TEST_F(RealFiles, LeftoversAreSweptAndNothingElse) {
+    const Names others = {"Environment.cfg", "notes.txt", "other.tmp", "vlknote.tmp",
+                          "vlk12345.tmp"};
+    for (const std::string& name : others) {
+        Put(name, name);
+    }
+    Put("vlkd669.tmp", "cut short");
+    Put("VLK1F.TMP", "cut short");
+    Put("Environment.cf4", "oldest");
+    std::string aside;
+    const Result set = files->SetAside(Path("Environment.cf4"), aside);
+    EXPECT_TRUE(set.ok) << "expected success, got \"" << set.reason << "\"";
+    EXPECT_EQ("oldest", Bytes(aside.substr(aside.rfind('\\') + 1)));
+    files->RemoveLeftovers(Path("Environment.cfg"));
+    EXPECT_EQ(others, Listing());
 }
 
 }  // namespace
