@@ -12,26 +12,12 @@
 
 #include "bench/bench_file_system.h"
 #include "settings/settings.h"
+#include "tests/fakes.h"
 
 namespace {
 
-// Controls in memory; message boxes are answered at once.
-class BenchView : public velkin::View {
-  public:
-    void ShowMessage(const std::string&, velkin::Icon) override {}
-    bool AskYesNo(const std::string&, velkin::Icon) override { return true; }
-    std::string AskForText(const std::string&) override { return ""; }
-    bool GetCheck(int n) override { return checks[n - 1]; }
-    void SetCheck(int n, bool checked) override { checks[n - 1] = checked; }
-    std::string GetText(int n) override { return texts[n - 1]; }
-    void SetText(int n, const std::string& text) override { texts[n - 1] = text; }
-    std::string ValueName(int) override { return ""; }
-    void SetTitle(const std::string&) override {}
-    void SetMarker(const std::string&) override {}
-
-    bool checks[velkin::kSwitchCount] = {};
-    std::string texts[velkin::kValueCount];
-};
+// Controls in memory, as the unit tests have them; every box is answered at once.
+using BenchView = velkin::test::FakeView;
 
 // A folder of its own under TMPDIR, removed with everything in it.
 class TempFolder {
