@@ -4,6 +4,8 @@
 #   sample-output.cfg  the file that Save writes after reading sample-input.cfg, nothing edited
 #   gamma-output.cfg   sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
 #                      "FORCESPECTATOR=1": what follows the break never reaches the file
+#   ticked-output.cfg  sample-output.cfg after Movie Grain (XR_GRAIN) and Motion Blur DOF
+#                      (XR_MOTIONBLUR_DOF) were ticked
 # Every line ends in CR LF. Run from anywhere; writes beside this script.
 set -eu
 cd "$(dirname "$0")"
@@ -163,3 +165,7 @@ template 0 1 1 0 1 0 1 0 1 1 0 0 1 >sample-output.cfg
 GAMMA=1.0 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
 template 0 1 1 0 1 0 1 0 1 1 0 0 1 >gamma-output.cfg
+
+GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
+RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
+template 0 1 1 0 1 0 1 0 1 1 1 1 1 >ticked-output.cfg
