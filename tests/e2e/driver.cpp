@@ -523,8 +523,8 @@ class VelkinTest : public ::testing::Test {
     // The stand-in's record of one start of `game` in its own folder, maximised; then removed.
     void ExpectLaunched(const std::string& game) {
         std::string starts;
-        p_->WaitFor("a start recorded",
-                    [&] { return (starts = ReadWhole(kStarts)).find('\n') != std::string::npos; });
+        p_->Until("a start recorded",
+                  [&] { return (starts = ReadWhole(kStarts)).find('\n') != std::string::npos; });
         DeleteFileW(Wide(kStarts).c_str());
         const std::string folder = game.substr(0, game.rfind('\\'));
         EXPECT_EQ(game + "\t\"" + game + "\"\t" + folder + "\t1\r\n", starts)
@@ -866,8 +866,9 @@ TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
     }
     const int n = std::max<int>(1, corner.size());
     const COLORREF mean = RGB(sum[0] / n, sum[1] / n, sum[2] / n);
-    EXPECT_TRUE(std::abs(GetRValue(mean) - 28) <= 7 && std::abs(GetGValue(mean) - 32) <= 7 &&
-                std::abs(GetBValue(mean) - 43) <= 7)
+    const bool picture = std::abs(GetRValue(mean) - 28) <= 7 &&
+                         std::abs(GetGValue(mean) - 32) <= 7 && std::abs(GetBValue(mean) - 43) <= 7;
+    EXPECT_TRUE(picture)
         << "near the client area's far corner: expected the picture, about RGB(28,32,43), got RGB("
         << int(GetRValue(mean)) << "," << int(GetGValue(mean)) << "," << int(GetBValue(mean))
         << ")";
