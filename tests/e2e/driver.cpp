@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -75,60 +74,51 @@ const char* const kIconNames[] = {"no icon",           "the error icon",
 
 // A box as the user sees it: its text, icon and buttons left to right, '*' after the default.
 struct Box {
-    std::string name;
     std::string text;
     Icon icon = Icon::kNone;
     std::string buttons = "OK*";
 };
 
 const std::string kTitle = "Velkin by the Velkin team";
-const Box kQuestionBox = {"question",
-                          "Would you like to try and automatically detect settings path?",
+const Box kQuestionBox = {"Would you like to try and automatically detect settings path?",
                           Icon::kNone, "Yes* No"};
 const Box kFoundBox = {
-    "found", "Settings path auto-detected :) Click Set Environment.cfg to detect values."};
+    "Settings path auto-detected :) Click Set Environment.cfg to detect values."};
 const Box kInputBox = {
-    "input",
     "input box: Enter the full path to you Environment.cfg file. Usually in C:\\Users\\"
     "%USERNAME%\\Documents\\Corvane on Vista\\Win7 C:\\Documents and Settings\\%USERNAME%\\My "
     "Documents\\Corvane on Windows XP. Do not enter trailing \\!",
     Icon::kNone, "OK* Cancel"};
-const Box kBackupBox = {"backup", "Creating Backup of Current Settings to Environment.cf0",
-                        Icon::kWarning};
-const Box kGeneratedBox = {"generated",
-                           "Config file generated! Press OK to write Environment.cfg!"};
-const Box kWrittenBox = {"written", "Environment.cfg written successfully!"};
-const Box kNotInstalledBox = {"not installed",
-                              "Corvane is not installed: its entry was not found in the registry, "
-                              "so Velkin does not know where to start it from.",
-                              Icon::kError};
-const Box kAFolderBox = {
-    "a folder", "Could not start C:\\Games\\Corvane Test:\r\nIt is a folder, not a program.",
+const Box kBackupBox = {"Creating Backup of Current Settings to Environment.cf0", Icon::kWarning};
+const Box kGeneratedBox = {"Config file generated! Press OK to write Environment.cfg!"};
+const Box kWrittenBox = {"Environment.cfg written successfully!"};
+const Box kNotInstalledBox = {
+    "Corvane is not installed: its entry was not found in the registry, "
+    "so Velkin does not know where to start it from.",
     Icon::kError};
+const Box kAFolderBox = {
+    "Could not start C:\\Games\\Corvane Test:\r\nIt is a folder, not a program.", Icon::kError};
 const Box kNotAProgramBox = {
-    "not a program",
     "Could not start C:\\Games\\notes.exe:\r\nIt is not a program that Windows can start.",
     Icon::kError};
-const Box kClipboardBox = {"clipboard", "BitCoin address now in clipboard! Ctrl+V to paste."};
-const Box kAboutBox = {"about",
-                       "Velkin v0.2.1 by the Velkin team\r\n"
-                       "CORVANE Advanced Config Tool v0.2.1\r\n"
-                       "Beta Release, Writes Enabled!\r\n"
-                       "E-mail: none given\r\n"
-                       "Social media: none given\r\n"
-                       "BitCoin: no-donation-address-set\r\n"
-                       "Web log: none given"};
+const Box kClipboardBox = {"BitCoin address now in clipboard! Ctrl+V to paste."};
+const Box kAboutBox = {
+    "Velkin v0.2.1 by the Velkin team\r\n"
+    "CORVANE Advanced Config Tool v0.2.1\r\n"
+    "Beta Release, Writes Enabled!\r\n"
+    "E-mail: none given\r\n"
+    "Social media: none given\r\n"
+    "BitCoin: no-donation-address-set\r\n"
+    "Web log: none given"};
 
 Box MissingBox(const std::string& folder) {
     return {
-        "missing",
         "There is no Environment.cfg in " + folder + ".\r\nSave settings would create one there.",
         Icon::kWarning};
 }
 
 Box ChangedBox(const std::string& folder) {
-    return {"changed",
-            "Nothing was saved: " + folder +
+    return {"Nothing was saved: " + folder +
                 "\\Environment.cfg has changed since Velkin read it, perhaps by the game. Saving "
                 "now would lose what it holds.\r\nClick Environment.cfg to read it first.",
             Icon::kError};
@@ -142,8 +132,7 @@ Box CouldNotWriteBox(const std::string& folder, DWORD code) {
     std::string system = reason ? Utf8(reason) : "<no text>";
     LocalFree(reason);
     system.erase(system.find_last_not_of(" \r\n") + 1);
-    return {"could not write",
-            "Could not write " + folder + "\\Environment.cfg:\r\n" + system +
+    return {"Could not write " + folder + "\\Environment.cfg:\r\n" + system +
                 "\r\nThe file was left as it was.",
             Icon::kError};
 }
@@ -179,18 +168,13 @@ const std::pair<const char*, std::vector<std::string>> kRows[] = {
 };
 
 std::string Name(int id) {
-    for (int n = 1; n <= 31; ++n) {
-        if (n <= 13 && id == CheckId(n)) {
-            return "Check" + std::to_string(n);
-        }
-        if (n <= 14 && id == TextId(n)) {
-            return "Text" + std::to_string(n);
-        }
-        if (id == LabelId(n)) {
-            return "Label" + std::to_string(n);
-        }
-    }
-    return id == kCommand1 ? "Command1" : "control " + std::to_string(id);
+    const int n = id % 100;  // CheckId, TextId and LabelId add the number to a base
+    const char* kind = id == kCommand1    ? "Command"
+                       : id == CheckId(n) ? "Check"
+                       : id == TextId(n)  ? "Text"
+                       : id == LabelId(n) ? "Label"
+                                          : "control ";
+    return kind + std::to_string(id == kCommand1 ? 1 : kind[0] == 'c' ? id : n);
 }
 
 // The display's DPI as run-e2e.sh set it.
@@ -218,16 +202,15 @@ std::string Show(const RECT& r) {
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
-// The pixels of `area` of `from`, row by row, as COLORREFs.
-std::vector<COLORREF> Pixels(HDC from, const RECT& area) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
+// The pixels, row by row, of a w x h picture that `paint` draws.
+std::vector<COLORREF> Pixels(int w, int h, const std::function<void(HDC)>& paint) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(from, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(from);
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, w, h, from, area.left, area.top, SRCCOPY);
+    paint(dc);
     GdiFlush();
     std::vector<COLORREF> pixels;
     for (int i = 0; bits && i < w * h; ++i) {
@@ -240,32 +223,19 @@ std::vector<COLORREF> Pixels(HDC from, const RECT& area) {
     return pixels;
 }
 
-// What the screen shows of `window`.
-std::vector<COLORREF> OnScreen(HWND window) {
+RECT ScreenRect(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    std::vector<COLORREF> pixels = Pixels(screen, r);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return r;
 }
 
-// A stock icon drawn as a box's icon control draws it: on `back`, at its own size.
-std::vector<COLORREF> Drawn(const wchar_t* stock, const RECT& size, COLORREF back) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.right, size.bottom);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &size, brush);
-    DeleteObject(brush);
-    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, stock), 0, 0, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels = Pixels(dc, size);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+// What the screen shows of `r`.
+std::vector<COLORREF> OnScreen(const RECT& r) {
+    return Pixels(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 // The box's icon, told by comparing what it shows with the stock icons drawn here: the icon
@@ -281,15 +251,24 @@ Icon IconOf(HWND box) {
     if (shown == nullptr) {
         return Icon::kNone;
     }
-    const std::vector<COLORREF> seen = OnScreen(shown);
+    const std::vector<COLORREF> seen = OnScreen(ScreenRect(shown));
     RECT size;
     GetClientRect(shown, &size);
+    // A stock icon drawn as the icon control draws it: at its own size, on the box's colour.
+    auto drawn = [&](const wchar_t* stock) {
+        return Pixels(size.right, size.bottom, [&](HDC dc) {
+            HBRUSH brush = CreateSolidBrush(seen[0]);
+            FillRect(dc, &size, brush);
+            DeleteObject(brush);
+            DrawIconEx(dc, 0, 0, LoadIconW(nullptr, stock), 0, 0, 0, nullptr, DI_NORMAL);
+        });
+    };
     const std::pair<Icon, const wchar_t*> stock[] = {{Icon::kError, IDI_HAND},
                                                      {Icon::kWarning, IDI_EXCLAMATION},
                                                      {Icon::kInformation, IDI_ASTERISK},
                                                      {Icon::kQuestion, IDI_QUESTION}};
     for (const auto& [icon, id] : stock) {
-        if (!seen.empty() && Drawn(id, size, seen[0]) == seen) {
+        if (!seen.empty() && drawn(id) == seen) {
             return icon;
         }
     }
@@ -333,13 +312,12 @@ void RegisterGame(const std::string& path) {
     Register(HKEY_LOCAL_MACHINE, kGameKey, L"DisplayIcon", REG_SZ, path);
 }
 
-std::string Sample() {
-    return ReadWhole(kGolden + "sample-input.cfg");
+std::string Golden(const std::string& name) {
+    return ReadWhole(kGolden + name + ".cfg");
 }
 
-void Put(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(Wide(path)).parent_path());
-    WriteWhole(path, text);
+std::string Sample() {
+    return Golden("sample-input");
 }
 
 // Where `want` and `got` first differ, by line, control characters shown.
@@ -350,10 +328,7 @@ std::string Difference(const std::string& want, const std::string& got) {
     auto line = [&](const std::string& s) {
         std::string shown;
         for (std::size_t i = start; i < s.size() && (i == start || s[i - 1] != '\n'); ++i) {
-            const unsigned char c = s[i];
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 ? hex : std::string(1, char(c));
+            shown += s[i] == '\r' ? "\\r" : s[i] == '\n' ? "\\n" : std::string(1, s[i]);
         }
         return "\"" + shown + "\"";
     };
@@ -388,7 +363,6 @@ class VelkinTest : public ::testing::Test {
     // Velkin started from `home`, beside a usr.tmp left by an earlier version, up to its
     // question.
     void StartVelkin(const std::string& home = velkinDir) {
-        home_ = home;
         if (home == velkinDir) {
             WriteWhole(home + "\\usr.tmp", "olduser ");
         }
@@ -419,19 +393,19 @@ class VelkinTest : public ::testing::Test {
     // The box shown next is `want`; `meanwhile` runs while it is open, then `button` is pressed.
     void ExpectBox(const Box& want, int button = IDOK,
                    const std::function<void(HWND)>& meanwhile = nullptr) {
+        const std::string name = "the box \"" + want.text.substr(0, want.text.find('\r')) + "\"";
         HWND box = nullptr;
         Icon icon = Icon::kUnpainted;
-        p_->WaitFor(
-            "the box \"" + want.name + "\" shown, with no icon or a stock one painted", [&] {
-                return (box = p_->Find(kBoxClass)) && (icon = IconOf(box)) != Icon::kUnpainted;
-            });
-        EXPECT_EQ(kTitle, TextOf(box)) << "the title of the box \"" << want.name << "\"";
-        EXPECT_EQ(want.text, BoxText(box)) << "the text of the box \"" << want.name << "\"";
+        p_->WaitFor(name + " shown, with no icon or a stock one painted", [&] {
+            return (box = p_->Find(kBoxClass)) && (icon = IconOf(box)) != Icon::kUnpainted;
+        });
+        EXPECT_EQ(kTitle, TextOf(box)) << "the title of " << name;
+        EXPECT_EQ(want.text, BoxText(box)) << "the text of " << name;
         EXPECT_EQ(want.buttons, ButtonsOf(box))
-            << "the buttons of the box \"" << want.name << "\", left to right, '*' the default";
+            << "the buttons of " << name << ", left to right, '*' the default";
         if (icon != want.icon) {
-            ADD_FAILURE() << "the box \"" << want.name << "\": expected "
-                          << kIconNames[int(want.icon)] << ", got " << kIconNames[int(icon)];
+            ADD_FAILURE() << name << ": expected " << kIconNames[int(want.icon)] << ", got "
+                          << kIconNames[int(icon)];
         }
         if (meanwhile) {
             meanwhile(box);
@@ -499,14 +473,11 @@ class VelkinTest : public ::testing::Test {
 
     // `path` holds the golden file named `golden` byte for byte ("": no file there).
     void ExpectFile(const std::string& path, const std::string& golden) {
-        const std::string want =
-            golden.empty() ? "<no file>" : ReadWhole(kGolden + golden + ".cfg");
-        ExpectBytes(path, want, golden.empty() ? "no file" : "the golden file " + golden);
-    }
-    void ExpectBytes(const std::string& path, const std::string& want, const std::string& name) {
+        const std::string want = golden.empty() ? "<no file>" : Golden(golden);
         const std::string got = ReadWhole(path);
         if (got != want) {
-            ADD_FAILURE() << path << ", expected as " << name << ": " << Difference(want, got);
+            ADD_FAILURE() << path << ", expected as " << (golden.empty() ? "no file" : golden)
+                          << ": " << Difference(want, got);
         }
     }
     void ExpectMarker(const std::string& caption) {
@@ -531,6 +502,36 @@ class VelkinTest : public ::testing::Test {
             << "the starts recorded: path, command line, folder, maximised";
     }
 
+    // The sample settings read from the folder typed in after a No.
+    void ReadTypedSample() {
+        WriteWhole(kCfg, Sample());
+        StartVelkinAnswering(IDNO);
+        PressEnvironmentCfg();
+        TypeFolder(kDocs);
+        WaitIdle();
+    }
+    // File > Save settings through its three boxes, each answered OK.
+    void SaveThroughTheBoxes() {
+        Menu("Save settings");
+        ExpectBox(kBackupBox);
+        ExpectBox(kGeneratedBox);
+        ExpectBox(kWrittenBox);
+        WaitIdle();
+    }
+    // After a Yes: the folder detected ("Set.") and its file read without a box.
+    void ExpectDetectedAndRead(const std::string& home = velkinDir) {
+        StartVelkinAnswering(IDYES, home);
+        ExpectMarker("Set.");
+        PressEnvironmentCfg();
+        WaitIdle();
+    }
+    // File > Launch Corvane.exe refused with `box`.
+    void ExpectLaunchRefused(const Box& box) {
+        StartVelkinAnswering(IDNO);
+        Menu("Launch Corvane.exe");
+        ExpectBox(box);
+        WaitIdle();
+    }
     // Each row's label names the setting its controls read: four files, every value different, the
     // switches spelling each row's number in binary.
     void ExpectRows() {
@@ -587,15 +588,12 @@ class VelkinTest : public ::testing::Test {
     std::future<LRESULT> busy_;  // the last click's handler; goes after `p_` ends
     std::optional<Program> p_;
     HWND main_ = nullptr;
-    std::string home_;
 
   public:
     // For the demo: Velkin left running once the settings are read.
     void Demo(const std::string& exe) {
         velkinDir = exe.substr(0, exe.rfind('\\'));
-        StartVelkinAnswering(IDYES);
-        PressEnvironmentCfg();
-        WaitIdle();
+        ExpectDetectedAndRead();
         p_->process = nullptr;  // forgotten, so that it is left running
     }
     void TestBody() override {}
@@ -606,10 +604,7 @@ class VelkinTest : public ::testing::Test {
 
 TEST_F(VelkinTest, YesThenSaveBacksUpAndWritesAndAFileGoneIsToldOnEachPress) {
     WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDYES);
-    ExpectMarker("Set.");
-    PressEnvironmentCfg();
-    WaitIdle();
+    ExpectDetectedAndRead();
     Menu("Save settings");
     ExpectBox(kBackupBox);
     // Nothing is written before the last box is answered.
@@ -653,29 +648,17 @@ TEST_F(VelkinTest, TypedFolderCancelledWrongThenQuotedIsReadAndExitEnds) {
 }
 
 TEST_F(VelkinTest, SaveAfterATypedFolderBacksUpAndKeepsALineBreakOutOfTheFile) {
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     // Read back as set: a line break that the edit control dropped would leave nothing to test.
     SetText(Control(TextId(6)), "1.0\r\nFORCESPECTATOR=1");
-    Menu("Save settings");
-    ExpectBox(kBackupBox);
-    ExpectBox(kGeneratedBox);
-    ExpectBox(kWrittenBox);
-    WaitIdle();
+    SaveThroughTheBoxes();
     ExpectFile(kCfg, "gamma-output");
     ExpectFile(kCf0, "sample-input");
 }
 
 // A user ticks one box with the mouse and another with Space; the focus stays on the last.
 TEST_F(VelkinTest, BoxesTickedByAClickAndBySpaceAreSaved) {
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     Click(CheckId(13));  // Movie Grain
     ExpectFocus(CheckId(13));
     Key(VK_TAB);
@@ -683,20 +666,12 @@ TEST_F(VelkinTest, BoxesTickedByAClickAndBySpaceAreSaved) {
     ExpectFocus(CheckId(11));  // Motion Blur DOF
     Key(VK_SPACE);
     p_->WaitFor("Check11 ticked", [&] { return SendTo(Control(CheckId(11)), BM_GETCHECK) != 0; });
-    Menu("Save settings");
-    ExpectBox(kBackupBox);
-    ExpectBox(kGeneratedBox);
-    ExpectBox(kWrittenBox);
-    WaitIdle();
+    SaveThroughTheBoxes();
     ExpectFile(kCfg, "ticked-output");
 }
 
 TEST_F(VelkinTest, SaveOverAFileHeldOpenTellsTheSystemsReasonAndKeepsIt) {
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     // Open as the game may hold it: shared but for deleting.
     HANDLE held = CreateFileW(Wide(kCfg).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -725,19 +700,14 @@ TEST_F(VelkinTest, SaveIntoAFolderThatIsGoneTellsTheSystemsReason) {
 }
 
 TEST_F(VelkinTest, SaveAfterTheGameChangedTheFileSavesNothing) {
-    const std::string changed = Sample() + "XR_ADDED_BY_THE_GAME=1\r\n";
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     Menu("Save settings");
     ExpectBox(kBackupBox);
     // The game writes the file while the last box before the write is open.
-    ExpectBox(kGeneratedBox, IDOK, [&](HWND) { WriteWhole(kCfg, changed); });
+    ExpectBox(kGeneratedBox, IDOK, [&](HWND) { WriteWhole(kCfg, Golden("changed-input")); });
     ExpectBox(ChangedBox(kDocs));
     WaitIdle();
-    ExpectBytes(kCfg, changed, "the game changed it");
+    ExpectFile(kCfg, "changed-input");
     ExpectFile(kCf0, "sample-input");
 }
 
@@ -766,11 +736,7 @@ TEST_F(VelkinTest, CloseDuringTheInputBoxWaitsForTheRead) {
 }
 
 TEST_F(VelkinTest, CloseDuringASaveWaitsAndHoldsTheSessionsEnd) {
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     Menu("Save settings");
     CloseWhileABoxIsOpen();
     EXPECT_EQ(0u, SendTo(main_, WM_QUERYENDSESSION))
@@ -788,10 +754,9 @@ TEST_F(VelkinTest, CloseDuringASaveWaitsAndHoldsTheSessionsEnd) {
 
 // The height of the red text that `label` shows on screen, in rows of pixels.
 int RedTextHeight(HWND label) {
-    RECT r;
-    GetWindowRect(label, &r);
+    const RECT r = ScreenRect(label);
     const int width = r.right - r.left;
-    const std::vector<COLORREF> pixels = OnScreen(label);
+    const std::vector<COLORREF> pixels = OnScreen(r);
     int first = -1, last = -1;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const COLORREF p = pixels[i];
@@ -804,11 +769,7 @@ int RedTextHeight(HWND label) {
 }
 
 TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
-    WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDNO);
-    PressEnvironmentCfg();
-    TypeFolder(kDocs);
-    WaitIdle();
+    ReadTypedSample();
     ExpectRows();
     // Every value shows whole in its box: scrolled to its end, its first character stays in view.
     ReadFile(ReadWhole(kDemo));
@@ -855,22 +816,13 @@ TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
     // The picture fills the window: near the far corner it shows its own colour there, about
     // RGB(28,32,43) (measured in window/res/background.jpg), not the fill RGB(16,18,25) nor black.
     MapWindowPoints(main_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    HDC screen = GetDC(nullptr);
-    const std::vector<COLORREF> corner =
-        Pixels(screen, {client.right - px(135), client.bottom - px(135), client.right - px(45),
-                        client.bottom - px(45)});
-    ReleaseDC(nullptr, screen);
-    int sum[3] = {};
-    for (COLORREF p : corner) {
-        sum[0] += GetRValue(p), sum[1] += GetGValue(p), sum[2] += GetBValue(p);
-    }
-    const int n = std::max<int>(1, corner.size());
-    const COLORREF mean = RGB(sum[0] / n, sum[1] / n, sum[2] / n);
-    const bool picture = std::abs(GetRValue(mean) - 28) <= 7 &&
-                         std::abs(GetGValue(mean) - 32) <= 7 && std::abs(GetBValue(mean) - 43) <= 7;
+    const POINT spot = {client.right - px(90), client.bottom - px(90)};
+    const COLORREF seen = OnScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).at(0);
+    const bool picture = std::abs(GetRValue(seen) - 28) <= 7 &&
+                         std::abs(GetGValue(seen) - 32) <= 7 && std::abs(GetBValue(seen) - 43) <= 7;
     EXPECT_TRUE(picture)
         << "near the client area's far corner: expected the picture, about RGB(28,32,43), got RGB("
-        << int(GetRValue(mean)) << "," << int(GetGValue(mean)) << "," << int(GetBValue(mean))
+        << int(GetRValue(seen)) << "," << int(GetGValue(seen)) << "," << int(GetBValue(seen))
         << ")";
 }
 
@@ -953,34 +905,22 @@ TEST_F(VelkinTest, LaunchStartsAGameWhosePathHas254Characters) {
 
 TEST_F(VelkinTest, LaunchOfAGameWhosePathHas255CharactersSaysNotInstalled) {
     RegisterGame(LongGame(255));
-    StartVelkinAnswering(IDNO);
-    Menu("Launch Corvane.exe");
-    ExpectBox(kNotInstalledBox);
-    WaitIdle();
+    ExpectLaunchRefused(kNotInstalledBox);
 }
 
 TEST_F(VelkinTest, LaunchWithoutTheGamesEntrySaysNotInstalled) {
     Register(HKEY_LOCAL_MACHINE, kGameKey, nullptr, 0, "");
-    StartVelkinAnswering(IDNO);
-    Menu("Launch Corvane.exe");
-    ExpectBox(kNotInstalledBox);
-    WaitIdle();
+    ExpectLaunchRefused(kNotInstalledBox);
 }
 
 TEST_F(VelkinTest, LaunchOfAFolderSaysItIsAFolder) {
     RegisterGame(kGameDir);
-    StartVelkinAnswering(IDNO);
-    Menu("Launch Corvane.exe");
-    ExpectBox(kAFolderBox);
-    WaitIdle();
+    ExpectLaunchRefused(kAFolderBox);
 }
 
 TEST_F(VelkinTest, LaunchOfAFileThatIsNoProgramSaysSo) {
     RegisterGame("C:\\Games\\notes.exe");
-    StartVelkinAnswering(IDNO);
-    Menu("Launch Corvane.exe");
-    ExpectBox(kNotAProgramBox);
-    WaitIdle();
+    ExpectLaunchRefused(kNotAProgramBox);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -988,20 +928,14 @@ TEST_F(VelkinTest, LaunchOfAFileThatIsNoProgramSaysSo) {
 
 TEST_F(VelkinTest, YesFindsTheSettingsOnXp) {
     Register(HKEY_LOCAL_MACHINE, kWindowsKey, L"CurrentVersion", REG_SZ, "5.1");
-    Put(kXpCfg, Sample());
-    StartVelkinAnswering(IDYES);
-    ExpectMarker("Set.");
-    PressEnvironmentCfg();
-    WaitIdle();
+    WriteWhole(kXpCfg, Sample());
+    ExpectDetectedAndRead();
 }
 
 TEST_F(VelkinTest, YesFindsDocumentsMovedByTheShell) {
     Register(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_SZ, "C:\\MyDocs");
-    Put(kMovedCfg, Sample());
-    StartVelkinAnswering(IDYES);
-    ExpectMarker("Set.");
-    PressEnvironmentCfg();
-    WaitIdle();
+    WriteWhole(kMovedCfg, Sample());
+    ExpectDetectedAndRead();
 }
 
 TEST_F(VelkinTest, YesFromAReadOnlyFolderKeepsTheOldUsrTmp) {
@@ -1014,10 +948,7 @@ TEST_F(VelkinTest, YesFromAReadOnlyFolderKeepsTheOldUsrTmp) {
                      << "read-only nor take its write permission (root ignores that)";
     }
     WriteWhole(kCfg, Sample());
-    StartVelkinAnswering(IDYES, kReadOnlyDir);
-    ExpectMarker("Set.");
-    PressEnvironmentCfg();
-    WaitIdle();
+    ExpectDetectedAndRead(kReadOnlyDir);
 }
 
 }  // namespace

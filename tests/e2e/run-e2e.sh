@@ -28,8 +28,12 @@ fi
 # view names), and as a cmd.exe planted beside Velkin.exe. The driver registers the game in the
 # 32-bit view for each case.
 c="$WINEPREFIX/drive_c"
+# The settings folders where detection looks: in Documents, on XP, in a Documents folder that
+# the shell moved.
+user="$(velkin_wine_user)"
 mkdir -p "$c/e2e/golden" "$c/velkin/empty folder" "$c/Games/Corvane Test" \
-    "$c/users/$(velkin_wine_user)/Documents/Corvane"
+    "$c/users/$user/Documents/Corvane" "$c/Documents and Settings/$user/My Documents/Corvane" \
+    "$c/MyDocs/Corvane"
 cp "$driver" "$c/e2e/velkin_e2e.exe"
 cp "$golden"/*.cfg "$c/e2e/golden/"
 cp "$here/demo/Environment.cfg" "$c/e2e/demo.cfg"

@@ -4,6 +4,7 @@
 #   sample-output.cfg  the file that Save writes after reading sample-input.cfg, nothing edited
 #   gamma-output.cfg   sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
 #                      "FORCESPECTATOR=1": what follows the break never reaches the file
+#   changed-input.cfg  sample-input.cfg with a line that the game added
 #   ticked-output.cfg  sample-output.cfg after Movie Grain (XR_GRAIN) and Motion Blur DOF
 #                      (XR_MOTIONBLUR_DOF) were ticked
 # Every line ends in CR LF. Run from anywhere; writes beside this script.
@@ -157,6 +158,8 @@ template() {
     line 'XR_FOG=1'
     line 'GAME_LASTVALIDPROFILE=player1'
 } >sample-input.cfg
+
+{ cat sample-input.cfg && line 'XR_ADDED_BY_THE_GAME=1'; } >changed-input.cfg
 
 GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048

@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -29,26 +31,15 @@ inline void Must(bool ok, const std::string& failure) {
     }
 }
 
+// Files by their UTF-16 names: a std::filesystem::path of wide text opens through _wfopen.
 inline std::string ReadWhole(const std::string& path) {
-    FILE* file = _wfopen(Wide(path).c_str(), L"rb");
-    if (file == nullptr) {
-        return "<no file>";
-    }
-    std::string data;
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-        data.append(chunk, n);
-    }
-    std::fclose(file);
-    return data;
+    std::ifstream file(std::filesystem::path(Wide(path)), std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<no file>";
 }
 
 inline void WriteWhole(const std::string& path, const std::string& data) {
-    FILE* file = _wfopen(Wide(path).c_str(), L"wb");
-    const bool written =
-        file != nullptr && std::fwrite(data.data(), 1, data.size(), file) == data.size();
-    Must(file != nullptr && std::fclose(file) == 0 && written,
-         "writing " + path + ": expected done, got error " + std::to_string(GetLastError()));
+    Must(bool(std::ofstream(std::filesystem::path(Wide(path)), std::ios::binary) << data),
+         "writing " + path + ": expected done, got a failure");
 }
 
 inline DWORD_PTR SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
