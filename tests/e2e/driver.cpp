@@ -46,7 +46,6 @@ const std::string kXpCfg =
 const std::string kMovedCfg = "C:\\MyDocs\\Corvane\\Environment.cfg";
 const std::string kCfg = kDocs + "\\Environment.cfg", kCf0 = kDocs + "\\Environment.cf0";
 const std::string kGolden = "C:\\e2e\\golden\\";  // tests/golden, copied by run-e2e.sh
-const std::string kDemo = "C:\\e2e\\demo.cfg";    // the demo's Environment.cfg, likewise
 
 const wchar_t kGameKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane_is1";
 const wchar_t kWindowsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
@@ -178,10 +177,8 @@ std::string Name(int id) {
 }
 
 // The display's DPI as run-e2e.sh set it.
-int Dpi() {
-    const std::string dpi = Environment(L"VELKIN_E2E_DPI");
-    return dpi.empty() ? 96 : std::stoi(dpi);
-}
+const int kDpi =
+    Environment(L"VELKIN_E2E_DPI").empty() ? 96 : std::stoi(Environment(L"VELKIN_E2E_DPI"));
 
 std::string ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
@@ -223,12 +220,6 @@ std::vector<COLORREF> Pixels(int w, int h, const std::function<void(HDC)>& paint
     return pixels;
 }
 
-RECT ScreenRect(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r;
-}
-
 // What the screen shows of `r`.
 std::vector<COLORREF> OnScreen(const RECT& r) {
     return Pixels(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
@@ -251,7 +242,9 @@ Icon IconOf(HWND box) {
     if (shown == nullptr) {
         return Icon::kNone;
     }
-    const std::vector<COLORREF> seen = OnScreen(ScreenRect(shown));
+    RECT place;
+    GetWindowRect(shown, &place);
+    const std::vector<COLORREF> seen = OnScreen(place);
     RECT size;
     GetClientRect(shown, &size);
     // A stock icon drawn as the icon control draws it: at its own size, on the box's colour.
@@ -263,13 +256,10 @@ Icon IconOf(HWND box) {
             DrawIconEx(dc, 0, 0, LoadIconW(nullptr, stock), 0, 0, 0, nullptr, DI_NORMAL);
         });
     };
-    const std::pair<Icon, const wchar_t*> stock[] = {{Icon::kError, IDI_HAND},
-                                                     {Icon::kWarning, IDI_EXCLAMATION},
-                                                     {Icon::kInformation, IDI_ASTERISK},
-                                                     {Icon::kQuestion, IDI_QUESTION}};
-    for (const auto& [icon, id] : stock) {
-        if (!seen.empty() && drawn(id) == seen) {
-            return icon;
+    const wchar_t* const stock[] = {IDI_HAND, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION};
+    for (int kind = int(Icon::kError); kind <= int(Icon::kQuestion); ++kind) {
+        if (!seen.empty() && drawn(stock[kind - int(Icon::kError)]) == seen) {
+            return Icon(kind);
         }
     }
     return Icon::kUnpainted;  // not yet, or not a stock icon
@@ -355,8 +345,7 @@ class VelkinTest : public ::testing::Test {
     // A start is recorded even when the test failed before it looked.
     void TearDown() override {
         p_.reset();
-        const std::string starts = ReadWhole(kStarts);
-        EXPECT_EQ("<no file>", starts) << "programs started that the test did not expect";
+        EXPECT_EQ("<no file>", ReadWhole(kStarts)) << "programs started that were not expected";
         DeleteFileW(Wide(kStarts).c_str());
     }
 
@@ -480,9 +469,6 @@ class VelkinTest : public ::testing::Test {
                           << ": " << Difference(want, got);
         }
     }
-    void ExpectMarker(const std::string& caption) {
-        EXPECT_EQ(caption, Text(velkin::kMarkerLabel)) << "the marker label right of Command1";
-    }
     void ExpectFocus(int id) {
         int focused = 0;
         try {
@@ -510,18 +496,18 @@ class VelkinTest : public ::testing::Test {
         TypeFolder(kDocs);
         WaitIdle();
     }
-    // File > Save settings through its three boxes, each answered OK.
-    void SaveThroughTheBoxes() {
+    // File > Save settings over a file read, through its three boxes, each answered OK.
+    void SaveThroughTheBoxes(const Box& last = kWrittenBox) {
         Menu("Save settings");
         ExpectBox(kBackupBox);
         ExpectBox(kGeneratedBox);
-        ExpectBox(kWrittenBox);
+        ExpectBox(last);
         WaitIdle();
     }
     // After a Yes: the folder detected ("Set.") and its file read without a box.
     void ExpectDetectedAndRead(const std::string& home = velkinDir) {
         StartVelkinAnswering(IDYES, home);
-        ExpectMarker("Set.");
+        EXPECT_EQ("Set.", Text(velkin::kMarkerLabel)) << "the marker right of Command1";
         PressEnvironmentCfg();
         WaitIdle();
     }
@@ -557,15 +543,14 @@ class VelkinTest : public ::testing::Test {
                 });
                 ASSERT_NE(at.end(), label) << "expected the label \"" << caption << "\", got none";
                 std::string expected, shown;
-                auto c = std::next(label);  // the controls right of it
+                auto c = std::next(label);  // the controls right of it, on its row
                 for (const std::string& key : keys) {
-                    const bool onRow = c != at.end() && c->first.first == label->first.first;
                     expected += " " + value[key];
-                    shown += !onRow ? " <none>"
-                             : key.back() == '='
-                                 ? " " + TextOf(c->second)
-                                 : " " + std::to_string(SendTo(c->second, BM_GETCHECK));
-                    c = onRow ? std::next(c) : c;
+                    HWND w = c != at.end() && c->first.first == label->first.first ? c++->second
+                                                                                   : nullptr;
+                    shown += " " + (!w                  ? "<none>"
+                                    : key.back() == '=' ? TextOf(w)
+                                                        : std::to_string(SendTo(w, BM_GETCHECK)));
                 }
                 EXPECT_EQ(expected, shown) << "the row \"" << caption << "\", file " << bit;
             }
@@ -640,7 +625,7 @@ TEST_F(VelkinTest, TypedFolderCancelledWrongThenQuotedIsReadAndExitEnds) {
     PressEnvironmentCfg();
     TypeFolder("  \"" + kDocs + "\\ENVIRONMENT.CFG\"  ");  // as "Copy as path" gives it
     WaitIdle();
-    ExpectMarker("NOT Set.");
+    EXPECT_EQ("NOT Set.", Text(velkin::kMarkerLabel)) << "the marker right of Command1";
     Menu("Exit");
     ExpectEnd();
     ExpectFile(kCfg, "sample-input");
@@ -676,11 +661,7 @@ TEST_F(VelkinTest, SaveOverAFileHeldOpenTellsTheSystemsReasonAndKeepsIt) {
     HANDLE held = CreateFileW(Wide(kCfg).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held) << "holding " << kCfg << " open";
-    Menu("Save settings");
-    ExpectBox(kBackupBox);
-    ExpectBox(kGeneratedBox);
-    ExpectBox(CouldNotWriteBox(kDocs, ERROR_ACCESS_DENIED));
-    WaitIdle();
+    SaveThroughTheBoxes(CouldNotWriteBox(kDocs, ERROR_ACCESS_DENIED));
     CloseHandle(held);
     ExpectFile(kCfg, "sample-input");
     ExpectFile(kCf0, "sample-input");
@@ -754,7 +735,8 @@ TEST_F(VelkinTest, CloseDuringASaveWaitsAndHoldsTheSessionsEnd) {
 
 // The height of the red text that `label` shows on screen, in rows of pixels.
 int RedTextHeight(HWND label) {
-    const RECT r = ScreenRect(label);
+    RECT r;
+    GetWindowRect(label, &r);
     const int width = r.right - r.left;
     const std::vector<COLORREF> pixels = OnScreen(r);
     int first = -1, last = -1;
@@ -772,18 +754,17 @@ TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
     ReadTypedSample();
     ExpectRows();
     // Every value shows whole in its box: scrolled to its end, its first character stays in view.
-    ReadFile(ReadWhole(kDemo));
+    ReadFile(ReadWhole("C:\\e2e\\demo.cfg"));  // the demo's Environment.cfg
     for (int n = 1; n <= 14; ++n) {
         HWND box = Control(TextId(n));
-        const std::wstring::size_type end = SendTo(box, WM_GETTEXTLENGTH);
-        SendTo(box, EM_SETSEL, end, end);
+        SendTo(box, EM_SETSEL, 0, -1);  // all, the caret at the end
         SendTo(box, EM_SCROLLCARET);
         EXPECT_EQ(0u, SendTo(box, EM_GETFIRSTVISIBLELINE))
             << Name(TextId(n)) << " \"" << Text(TextId(n)) << "\": characters out of view";
     }
     // The design's client area and places in twips, at the display's DPI; no two controls
     // overlapping but by the design's 15 twips on a row (three labels, Text1).
-    auto px = [dpi = Dpi()](int twips) { return MulDiv(twips, dpi, 1440); };
+    auto px = [dpi = kDpi](int twips) { return MulDiv(twips, dpi, 1440); };
     RECT client;
     GetClientRect(main_, &client);
     EXPECT_EQ(Show({0, 0, px(6135), px(4950)}), Show(client)) << "the client area";
@@ -809,9 +790,9 @@ TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
     }
     // The labels' text red on the picture, in their 9-point font: about three quarters of its
     // em square high ("Sound" has no descender).
-    const int em = MulDiv(9, Dpi(), 72), height = RedTextHeight(Control(LabelId(1)));
+    const int em = MulDiv(9, kDpi, 72), height = RedTextHeight(Control(LabelId(1)));
     EXPECT_TRUE(height > em * 2 / 3 && height <= em)
-        << "Label1's red text at " << Dpi() << " DPI: expected " << em * 2 / 3 + 1 << " to " << em
+        << "Label1's red text at " << kDpi << " DPI: expected " << em * 2 / 3 + 1 << " to " << em
         << " pixels high, got " << height;
     // The picture fills the window: near the far corner it shows its own colour there, about
     // RGB(28,32,43) (measured in window/res/background.jpg), not the fill RGB(16,18,25) nor black.
@@ -840,16 +821,9 @@ TEST_F(VelkinTest, KeysFocusAboutAndTheClipboard) {
     ExpectFocus(TextId(1));
     // Tab walks from Command1 through the text boxes, then the check boxes bottom up, back to
     // Command1; Shift+Tab from there goes to Check1.
-    std::vector<int> order;
-    for (int n = 1; n <= 14; ++n) {
-        order.push_back(TextId(n));
-    }
-    for (int n = 13; n >= 1; --n) {
-        order.push_back(CheckId(n));
-    }
-    order.push_back(kCommand1);
     HWND at = Control(kCommand1);
-    for (int id : order) {
+    for (int step = 1; step <= 14 + 13 + 1; ++step) {
+        const int id = step <= 14 ? TextId(step) : step <= 27 ? CheckId(28 - step) : kCommand1;
         HWND next = GetNextDlgTabItem(main_, at, FALSE);
         EXPECT_EQ(Name(id), Name(GetDlgCtrlID(next))) << "Tab from " << Name(GetDlgCtrlID(at));
         at = next;
