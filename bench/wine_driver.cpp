@@ -7,6 +7,7 @@
 // ratios to the floor's.
 // Usage: wine_driver VELKIN.EXE FLOOR.EXE [RUNS]   (Unix paths are taken as Z:)
 #include "tests/harness/harness.h"
+#include "window/ids.h"
 
 #include <psapi.h>
 
@@ -44,13 +45,13 @@ bool Painted(HWND window) {
     return true;
 }
 
-HWND WaitShown(Program& p, const char* cls, const std::string& what) {
+HWND WaitShown(Program& p, const wchar_t* cls, const std::string& what) {
     HWND found = nullptr;
     p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr; });
     return found;
 }
 
-HWND WaitPainted(Program& p, const char* cls, const std::string& what) {
+HWND WaitPainted(Program& p, const wchar_t* cls, const std::string& what) {
     HWND found = nullptr;
     p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr && Painted(found); });
     return found;
@@ -83,10 +84,10 @@ std::string WindowsPath(std::string path) {
 // A folder whose Environment.cfg has 666 lines for the press to read. It lies in the temporary
 // folder, away from Documents, so that a Yes finds no settings.
 std::string MakeFolder() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "velkin-bench";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string folder = Utf8(temp) + "velkin-bench";
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
     const char* lines[] = {"VERSION=3",        "SND_ENABLE=1",     "VID_DWIDTH=1920",
                            "VID_DHEIGHT=1080", "XR_LODOFFSET=0.0", "VID_GAMMARAMP=1.2",
                            "XR_GRAIN=0",       "DEFAULTGAME=P8",   "#a comment"};
@@ -112,12 +113,12 @@ void AnswerAll(Program& p, const std::future<LRESULT>& handled) {
 void Session(Program& p, HWND main, const std::string& folder) {
     std::future<LRESULT> read, saved;  // they wait for their handlers when they go
     try {
-        read = p.Send(GetDlgItem(main, kCommand1), BM_CLICK);
+        read = p.Send(GetDlgItem(main, velkin::kCommand1), BM_CLICK);
         HWND input = WaitShown(p, kBoxClass, "a box");
-        SetText(GetDlgItem(input, kInputEditId), folder);
+        SetText(GetDlgItem(input, IDC_ANSWER), folder);
         p.Press(input, IDOK);
         AnswerAll(p, read);
-        saved = p.Send(main, WM_COMMAND, kMenuSave);
+        saved = p.Send(main, WM_COMMAND, velkin::kMenuSave);
         AnswerAll(p, saved);
     } catch (...) {
         TerminateProcess(p.process, 99);  // a handler left in a box ends with the program
@@ -139,7 +140,8 @@ void RunOnce(const std::string& exe, bool velkin, const Answer& answer, Figures&
         Sleep(answer.waitMs);  // reading the question
         double answered = NowMs();
         p.Press(box, answer.button);
-        HWND main = WaitShown(p, velkin ? kMainClass : "VelkinFloor", "the main window");
+        HWND main =
+            WaitShown(p, velkin ? velkin::kMainWindowClass : L"VelkinFloor", "the main window");
         f.*answer.shown = NowMs() - answered;
         if (velkin) {
             Session(p, main, folder);
@@ -149,7 +151,7 @@ void RunOnce(const std::string& exe, bool velkin, const Answer& answer, Figures&
         if (GetProcessMemoryInfo(p.process, &memory, sizeof memory)) {
             f.peakMiB = double(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
         }
-        PostMessageA(main, WM_CLOSE, 0, 0);
+        PostMessageW(main, WM_CLOSE, 0, 0);
         WaitForSingleObject(p.process, 10000);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", exe.c_str(), e.what());

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver against Velkin.exe in a fresh Wine prefix on a display of its own.
-#   run-e2e.sh <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]
+#   run-e2e.sh <velkin_e2e.exe> <Velkin.exe> <golden folder> [driver arguments, --gtest_filter=...]
 # The stand-in game corvane_stub.exe is taken from beside the driver, which runs the cases.
 # VELKIN_E2E_DPI=144 (or another) sets the prefix's display to that DPI before Velkin starts.
 set -euo pipefail
-if [ $# -lt 3 ] || [ $# -gt 4 ]; then
-    echo "usage: $0 <velkin_e2e.exe> <Velkin.exe> <golden folder> [case name part]" >&2
+if [ $# -lt 3 ]; then
+    echo "usage: $0 <velkin_e2e.exe> <Velkin.exe> <golden folder> [driver arguments]" >&2
     exit 2
 fi
 driver="$(realpath "$1")"
@@ -28,8 +28,12 @@ fi
 # view names), and as a cmd.exe planted beside Velkin.exe. The driver registers the game in the
 # 32-bit view for each case.
 c="$WINEPREFIX/drive_c"
+# The settings folders where detection looks: in Documents, on XP, in a Documents folder that
+# the shell moved.
+user="$(velkin_wine_user)"
 mkdir -p "$c/e2e/golden" "$c/velkin/empty folder" "$c/Games/Corvane Test" \
-    "$c/users/$(velkin_wine_user)/Documents/Corvane"
+    "$c/users/$user/Documents/Corvane" "$c/Documents and Settings/$user/My Documents/Corvane" \
+    "$c/MyDocs/Corvane"
 cp "$driver" "$c/e2e/velkin_e2e.exe"
 cp "$golden"/*.cfg "$c/e2e/golden/"
 cp "$here/demo/Environment.cfg" "$c/e2e/demo.cfg"
@@ -40,15 +44,20 @@ done
 # A file that is no program, for a launch that cannot start.
 printf 'not a program' >"$c/Games/notes.exe"
 # Velkin where it cannot write, as under Program Files or on a read-only share, beside the
-# usr.tmp that an earlier version left there. The prefix's cleanup undoes the mount.
+# usr.tmp that an earlier version left there. Root ignores permissions, so for root it is a
+# read-only mount, which the prefix's cleanup undoes; the driver skips the case, saying so, where
+# the folder stays writable.
 mkdir -p "$c/readonly"
 cp "$velkin" "$c/readonly/Velkin.exe"
 printf 'olduser ' >"$c/readonly/usr.tmp"
-if ! { mount --bind "$c/readonly" "$c/readonly" && mount -o remount,bind,ro "$c/readonly"; } \
-    2>/dev/null; then
-    echo "note: this machine cannot mount a folder read-only; C:\readonly stays writable"
+if [ "$(id -u)" = 0 ]; then
+    mount --bind "$c/readonly" "$c/readonly" 2>/dev/null &&
+        mount -o remount,bind,ro "$c/readonly" 2>/dev/null || true
+else
+    chmod a-w "$c/readonly"
 fi
 wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
     /v DisplayIcon /d 'C:\Games\Corvane.exe' /f /reg:64 >/dev/null
 
-wine 'C:\e2e\velkin_e2e.exe' ${4:+"$4"}
+shift 3
+wine 'C:\e2e\velkin_e2e.exe' "$@"

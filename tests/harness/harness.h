@@ -1,24 +1,29 @@
 // Drives a program from outside, as a user would: starts it, finds its windows by polling,
-// answers its boxes, clicks without blocking and reads texts through window messages. The
-// end-to-end tests (and through them the demo) and the Wine benchmark share it.
+// answers its boxes, clicks without blocking and reads texts through window messages. Texts are
+// UTF-8 here and cross to Windows through the W functions only. The end-to-end tests (and
+// through them the demo) and the Wine benchmark share it.
 #pragma once
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 
+#include "win32/text.h"
+#include "window/resource.h"
+
 namespace e2e {
 
-// Velkin's automation interface: a control's ID is its kind plus its number.
-constexpr int kCommand1 = 100, kCheck = 100, kText = 200, kLabel = 300;
-constexpr int kBoxTextId = 0xFFFF, kInputEditId = 1000, kInputPromptId = 1001;
-constexpr WPARAM kMenuSave = 402;
-const char kMainClass[] = "VelkinMainWindow", kBoxClass[] = "#32770";
-constexpr DWORD kWaitMs = 30000;  // for all that the program should do soon
+using velkin::Utf8;
+using velkin::Wide;
+
+inline constexpr wchar_t kBoxClass[] = L"#32770";
+constexpr int kBoxTextId = 0xFFFF;  // a message box's text
+constexpr DWORD kWaitMs = 30000;    // for all that the program should do soon
 
 inline void Must(bool ok, const std::string& failure) {
     if (!ok) {
@@ -26,38 +31,40 @@ inline void Must(bool ok, const std::string& failure) {
     }
 }
 
+// Files by their UTF-16 names: a std::filesystem::path of wide text opens through _wfopen.
 inline std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::path(Wide(path)), std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<no file>";
 }
 
 inline void WriteWhole(const std::string& path, const std::string& data) {
-    Must(bool(std::ofstream(path, std::ios::binary) << data), "could not write " + path);
+    Must(bool(std::ofstream(std::filesystem::path(Wide(path)), std::ios::binary) << data),
+         "writing " + path + ": expected done, got a failure");
 }
 
 inline DWORD_PTR SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     DWORD_PTR result = 0;
-    Must(SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL, kWaitMs, &result),
+    Must(SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, kWaitMs, &result),
          "expected an answer to message " + std::to_string(msg) + ", got none");
     return result;
 }
 
 // Through WM_GETTEXT, which the edit controls of another process need.
 inline std::string TextOf(HWND hwnd) {
-    std::string text(SendTo(hwnd, WM_GETTEXTLENGTH) + 1, '\0');
+    std::wstring text(SendTo(hwnd, WM_GETTEXTLENGTH) + 1, L'\0');
     text.resize(SendTo(hwnd, WM_GETTEXT, text.size(), LPARAM(&text[0])));
-    return text;
+    return Utf8(text);
 }
 
 // Sets a text and reads it back.
 inline void SetText(HWND hwnd, const std::string& text) {
-    SendTo(hwnd, WM_SETTEXT, 0, LPARAM(text.c_str()));
+    SendTo(hwnd, WM_SETTEXT, 0, LPARAM(Wide(text).c_str()));
     Must(TextOf(hwnd) == text, "text set: expected \"" + text + "\", got \"" + TextOf(hwnd) + "\"");
 }
 
 // A message box's text, or the input box's prompt after "input box: ".
 inline std::string BoxText(HWND box) {
-    HWND prompt = GetDlgItem(box, kInputPromptId), text = GetDlgItem(box, kBoxTextId);
+    HWND prompt = GetDlgItem(box, IDC_PROMPT), text = GetDlgItem(box, kBoxTextId);
     return prompt ? "input box: " + TextOf(prompt) : text ? TextOf(text) : "<no text>";
 }
 
@@ -69,13 +76,13 @@ inline bool Done(const std::future<LRESULT>& sent) {
 // One run of a program, ended when this goes unless its handle has been forgotten.
 struct Program {
     Program(const std::string& exe, const std::string& folder) {
-        STARTUPINFOA si{};
+        STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        std::string commandLine = "\"" + exe + "\"";
-        Must(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &si, &pi),
-             "could not start " + exe + ": error " + std::to_string(GetLastError()));
+        std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+        Must(CreateProcessW(Wide(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            Wide(folder).c_str(), &si, &pi),
+             "starting " + exe + ": expected done, got error " + std::to_string(GetLastError()));
         CloseHandle(pi.hThread);
         process = pi.hProcess;
         pid = pi.dwProcessId;
@@ -109,8 +116,8 @@ struct Program {
     }
 
     // A shown top-level window of the program of class `cls`.
-    HWND Find(const char* cls) const {
-        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, nullptr)) != nullptr;) {
+    HWND Find(const wchar_t* cls) const {
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, nullptr)) != nullptr;) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
             if (owner == pid && IsWindowVisible(w)) {
@@ -124,7 +131,7 @@ struct Program {
     void Press(HWND box, int button) {
         HWND b = GetDlgItem(box, button);
         Must(b, "expected button " + std::to_string(button) + " in the box, got none");
-        PostMessageA(b, BM_CLICK, 0, 0);
+        PostMessageW(b, BM_CLICK, 0, 0);
         WaitFor("the box to close", [&] { return !IsWindow(box) || !IsWindowVisible(box); });
     }
 
@@ -132,7 +139,7 @@ struct Program {
     // waits for the handler to return, so it must not come before the program's end when the
     // handler may still be in a box.
     std::future<LRESULT> Send(HWND hwnd, UINT msg, WPARAM wp = 0) {
-        return std::async(std::launch::async, SendMessageA, hwnd, msg, wp, 0);
+        return std::async(std::launch::async, SendMessageW, hwnd, msg, wp, 0);
     }
 
     HANDLE process = nullptr;

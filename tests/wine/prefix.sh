@@ -196,8 +196,8 @@ velkin_throwaway_cleanup() {
     # A folder that a test mounted read-only inside the work folder would stop its removal.
     awk -v d="$1/" 'index($2, d) == 1 {print $2}' /proc/mounts | xargs -r -n1 umount 2>/dev/null ||
         true
-    # A folder made read-only without root, likewise.
-    chmod -R u+w "$1" 2>/dev/null || true
     [ "${2:-}" = keep-display ] || velkin_stop_display
+    # A folder that a test made read-only would stop it too.
+    find "$1" -type d ! -perm -u+w -exec chmod u+w {} + 2>/dev/null || true
     rm -rf "$1"
 }
