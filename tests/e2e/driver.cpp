@@ -45,6 +45,7 @@ const std::string kXpCfg =
     "C:\\Documents and Settings\\" + kUser + "\\My Documents\\Corvane\\Environment.cfg";
 const std::string kMovedCfg = "C:\\MyDocs\\Corvane\\Environment.cfg";
 const std::string kCfg = kDocs + "\\Environment.cfg", kCf0 = kDocs + "\\Environment.cf0";
+const std::string kCf1 = kDocs + "\\Environment.cf1";
 const std::string kGolden = "C:\\e2e\\golden\\";  // tests/golden, copied by run-e2e.sh
 
 const wchar_t kGameKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane_is1";
@@ -332,6 +333,23 @@ std::string Difference(const std::string& want, const std::string& got) {
            " got)";
 }
 
+// The height of the red text that `label` shows on screen, in rows of pixels.
+int RedTextHeight(HWND label) {
+    RECT r;
+    GetWindowRect(label, &r);
+    const int width = r.right - r.left;
+    const std::vector<COLORREF> pixels = OnScreen(r);
+    int first = -1, last = -1;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const COLORREF p = pixels[i];
+        if (GetRValue(p) >= 160 && GetGValue(p) < 100 && GetBValue(p) < 100) {
+            last = int(i) / width;
+            first = first < 0 ? last : first;
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
 class VelkinTest : public ::testing::Test {
   protected:
     // The machine as run-e2e.sh left it: the game registered, Windows 7, Documents in place, no
@@ -342,7 +360,8 @@ class VelkinTest : public ::testing::Test {
         Register(HKEY_LOCAL_MACHINE, kWindowsKey, L"CurrentVersion", REG_SZ, "6.1");
         Register(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_EXPAND_SZ,
                  "%USERPROFILE%\\Documents");
-        for (const std::string& file : {kXpCfg, kMovedCfg, kCfg, kCf0, kStarts}) {
+        SetFileAttributesW(Wide(kCfg).c_str(), FILE_ATTRIBUTE_NORMAL);
+        for (const std::string& file : {kXpCfg, kMovedCfg, kCfg, kCf0, kCf1, kStarts}) {
             DeleteFileW(Wide(file).c_str());
         }
     }
@@ -561,6 +580,72 @@ class VelkinTest : public ::testing::Test {
         }
     }
 
+    // Every control's place, in turn.
+    std::vector<std::string> Places() {
+        std::vector<std::string> places;
+        for (HWND w = GetWindow(main_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            places.push_back(Name(GetDlgCtrlID(w)) + " " + Show(PlaceOf(w)));
+        }
+        return places;
+    }
+    // The window laid out for `dpi`: the design's client area and places in twips, its fonts and
+    // its picture.
+    void ExpectLayout(int dpi) {
+        // No two controls overlapping but by the design's 15 twips on a row (three labels, Text1).
+        auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+        RECT client;
+        GetClientRect(main_, &client);
+        EXPECT_EQ(Show({0, 0, px(6135), px(4950)}), Show(client)) << "the client area";
+        EXPECT_EQ(Show({px(540), px(120), px(540 + 1335), px(120 + 375)}),
+                  Show(PlaceOf(Control(kCommand1))))
+            << "Command1";
+        std::vector<std::pair<HWND, RECT>> controls;
+        for (HWND w = GetWindow(main_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            const RECT r = PlaceOf(w);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
+                        r.bottom <= client.bottom)
+                << Name(GetDlgCtrlID(w)) << ": expected inside the client area " << Show(client)
+                << ", got " << Show(r);
+            for (const auto& [other, o] : controls) {
+                RECT both;
+                // Each edge is rounded on its own: one pixel more.
+                EXPECT_TRUE(!IntersectRect(&both, &r, &o) ||
+                            (r.top == o.top && both.right - both.left <= px(15) + 1))
+                    << Name(GetDlgCtrlID(w)) << " " << Show(r) << " and "
+                    << Name(GetDlgCtrlID(other)) << " " << Show(o)
+                    << ": expected apart, got overlapping";
+            }
+            controls.push_back({w, r});
+        }
+        // What is on screen, once painted: nothing left in any update region.
+        p_->WaitFor("the window painted", [&] {
+            bool painted = !GetUpdateRect(main_, nullptr, FALSE);
+            for (HWND w = GetWindow(main_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                painted = painted && !GetUpdateRect(w, nullptr, FALSE);
+            }
+            return painted;
+        });
+        // The labels' text red on the picture, in their 9-point font: about three quarters of its
+        // em square high ("Sound" has no descender).
+        const int em = MulDiv(9, dpi, 72), height = RedTextHeight(Control(LabelId(1)));
+        EXPECT_TRUE(height > em * 2 / 3 && height <= em)
+            << "Label1's red text at " << dpi << " DPI: expected " << em * 2 / 3 + 1 << " to " << em
+            << " pixels high, got " << height;
+        // The picture fills the window: near the far corner it shows its own colour there, about
+        // RGB(28,32,43) (measured in window/res/background.jpg), not the fill RGB(16,18,25) nor
+        // black.
+        MapWindowPoints(main_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        const POINT spot = {client.right - px(90), client.bottom - px(90)};
+        const COLORREF seen = OnScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).at(0);
+        const bool picture = std::abs(GetRValue(seen) - 28) <= 7 &&
+                             std::abs(GetGValue(seen) - 32) <= 7 &&
+                             std::abs(GetBValue(seen) - 43) <= 7;
+        EXPECT_TRUE(picture) << "near the client area's far corner: expected the picture, about "
+                                "RGB(28,32,43), got RGB("
+                             << int(GetRValue(seen)) << "," << int(GetGValue(seen)) << ","
+                             << int(GetBValue(seen)) << ")";
+    }
+
     HWND Control(int id) {
         HWND hwnd = GetDlgItem(main_, id);
         Must(hwnd, "expected " + Name(id) + " in the main window, got none");
@@ -699,6 +784,59 @@ TEST_F(VelkinTest, SaveAfterTheGameChangedTheFileSavesNothing) {
 // ---------------------------------------------------------------------------------------------
 // A close while a box is open waits for the box, then the program ends well.
 
+// The second save backs up what the first wrote: the game's own file, with all that the template
+// does not carry, is kept as the older backup.
+TEST_F(VelkinTest, TwoSavesKeepTheGamesFileAsEnvironmentCf1) {
+    ReadTypedSample();
+    SaveThroughTheBoxes();
+    PressEnvironmentCfg();
+    WaitIdle();
+    SaveThroughTheBoxes();
+    ExpectFile(kCf1, "sample-input");
+    ExpectFile(kCf0, "sample-output");
+    ExpectFile(kCfg, "sample-output");
+}
+
+// A player made the file read-only so that the game cannot reset it: asked, and kept so.
+TEST_F(VelkinTest, AReadOnlyFileIsWrittenOnlyAfterYesAndStaysReadOnly) {
+    const Box question = {
+        "Environment.cfg is read-only, perhaps so that the game cannot change "
+        "it. Write it anyway and keep it read-only?",
+        Icon::kWarning, "Yes* No"};
+    ReadTypedSample();
+    SetFileAttributesW(Wide(kCfg).c_str(), FILE_ATTRIBUTE_READONLY);
+    Menu("Save settings");
+    ExpectBox(question, IDNO);
+    WaitIdle();
+    ExpectFile(kCfg, "sample-input");
+    ExpectFile(kCf0, "");
+    Menu("Save settings");
+    ExpectBox(question, IDYES);
+    ExpectBox(kBackupBox);
+    ExpectBox(kGeneratedBox);
+    ExpectBox(kWrittenBox);
+    WaitIdle();
+    ExpectFile(kCfg, "sample-output");
+    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesW(Wide(kCfg).c_str()) & FILE_ATTRIBUTE_READONLY)
+        << "Environment.cfg after the save: expected read-only, got writable";
+}
+
+// What a killed save left behind goes with the next save; nothing else does.
+TEST_F(VelkinTest, ASaveSweepsALeftoverTemporaryFileAndNothingElse) {
+    const std::string kept[] = {"notes.txt", "other.tmp"};
+    for (const std::string& name : {kept[0], kept[1], std::string("vlkd669.tmp")}) {
+        WriteWhole(kDocs + "\\" + name, name);
+    }
+    ReadTypedSample();
+    SaveThroughTheBoxes();
+    EXPECT_EQ("<no file>", ReadWhole(kDocs + "\\vlkd669.tmp")) << "the leftover";
+    for (const std::string& name : kept) {
+        EXPECT_EQ(name, ReadWhole(kDocs + "\\" + name)) << name << " beside it";
+        DeleteFileW(Wide(kDocs + "\\" + name).c_str());
+    }
+}
+
 TEST_F(VelkinTest, CloseDuringTheQuestionWaitsForTheAnswer) {
     WriteWhole(kCfg, Sample());
     StartVelkin();
@@ -737,23 +875,6 @@ TEST_F(VelkinTest, CloseDuringASaveWaitsAndHoldsTheSessionsEnd) {
 // ---------------------------------------------------------------------------------------------
 // The window
 
-// The height of the red text that `label` shows on screen, in rows of pixels.
-int RedTextHeight(HWND label) {
-    RECT r;
-    GetWindowRect(label, &r);
-    const int width = r.right - r.left;
-    const std::vector<COLORREF> pixels = OnScreen(r);
-    int first = -1, last = -1;
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const COLORREF p = pixels[i];
-        if (GetRValue(p) >= 160 && GetGValue(p) < 100 && GetBValue(p) < 100) {
-            last = int(i) / width;
-            first = first < 0 ? last : first;
-        }
-    }
-    return first < 0 ? 0 : last - first + 1;
-}
-
 TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
     ReadTypedSample();
     ExpectRows();
@@ -766,49 +887,41 @@ TEST_F(VelkinTest, LayoutRowsAndValuesAtTheDisplaysDpi) {
         EXPECT_EQ(0u, SendTo(box, EM_GETFIRSTVISIBLELINE))
             << Name(TextId(n)) << " \"" << Text(TextId(n)) << "\": characters out of view";
     }
-    // The design's client area and places in twips, at the display's DPI; no two controls
-    // overlapping but by the design's 15 twips on a row (three labels, Text1).
-    auto px = [dpi = kDpi](int twips) { return MulDiv(twips, dpi, 1440); };
-    RECT client;
-    GetClientRect(main_, &client);
-    EXPECT_EQ(Show({0, 0, px(6135), px(4950)}), Show(client)) << "the client area";
-    EXPECT_EQ(Show({px(540), px(120), px(540 + 1335), px(120 + 375)}),
-              Show(PlaceOf(Control(kCommand1))))
-        << "Command1";
-    std::vector<std::pair<HWND, RECT>> controls;
-    for (HWND w = GetWindow(main_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        const RECT r = PlaceOf(w);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                    r.bottom <= client.bottom)
-            << Name(GetDlgCtrlID(w)) << ": expected inside the client area " << Show(client)
-            << ", got " << Show(r);
-        for (const auto& [other, o] : controls) {
-            RECT both;
-            // Each edge is rounded on its own: one pixel more.
-            EXPECT_TRUE(!IntersectRect(&both, &r, &o) ||
-                        (r.top == o.top && both.right - both.left <= px(15) + 1))
-                << Name(GetDlgCtrlID(w)) << " " << Show(r) << " and " << Name(GetDlgCtrlID(other))
-                << " " << Show(o) << ": expected apart, got overlapping";
-        }
-        controls.push_back({w, r});
+    ExpectLayout(kDpi);
+}
+
+// Windows moves the window to a monitor of another DPI, and back: laid out for each, and back
+// where it stood.
+TEST_F(VelkinTest, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutForIt) {
+    StartVelkinAnswering(IDNO);
+    std::vector<std::string> before = Places();
+    for (int dpi : {kDpi * 3 / 2, kDpi}) {
+        RECT frame;
+        GetWindowRect(main_, &frame);
+        // The suggested rectangle lives in Velkin's memory, as the one Windows sends does.
+        void* remote = VirtualAllocEx(p_->process, nullptr, sizeof frame, MEM_COMMIT | MEM_RESERVE,
+                                      PAGE_READWRITE);
+        ASSERT_TRUE(remote &&
+                    WriteProcessMemory(p_->process, remote, &frame, sizeof frame, nullptr))
+            << "expected the rectangle in Velkin's memory, got error " << GetLastError();
+        SendTo(main_, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), LPARAM(remote));
+        VirtualFreeEx(p_->process, remote, 0, MEM_RELEASE);
+        ExpectLayout(dpi);
     }
-    // The labels' text red on the picture, in their 9-point font: about three quarters of its
-    // em square high ("Sound" has no descender).
-    const int em = MulDiv(9, kDpi, 72), height = RedTextHeight(Control(LabelId(1)));
-    EXPECT_TRUE(height > em * 2 / 3 && height <= em)
-        << "Label1's red text at " << kDpi << " DPI: expected " << em * 2 / 3 + 1 << " to " << em
-        << " pixels high, got " << height;
-    // The picture fills the window: near the far corner it shows its own colour there, about
-    // RGB(28,32,43) (measured in window/res/background.jpg), not the fill RGB(16,18,25) nor black.
-    MapWindowPoints(main_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    const POINT spot = {client.right - px(90), client.bottom - px(90)};
-    const COLORREF seen = OnScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).at(0);
-    const bool picture = std::abs(GetRValue(seen) - 28) <= 7 &&
-                         std::abs(GetGValue(seen) - 32) <= 7 && std::abs(GetBValue(seen) - 43) <= 7;
-    EXPECT_TRUE(picture)
-        << "near the client area's far corner: expected the picture, about RGB(28,32,43), got RGB("
-        << int(GetRValue(seen)) << "," << int(GetGValue(seen)) << "," << int(GetBValue(seen))
-        << ")";
+    EXPECT_EQ(before, Places()) << "the controls back at " << kDpi << " DPI";
+}
+
+// A screen reader says each check box by its text: its row's name, without the dots.
+TEST_F(VelkinTest, CheckBoxesAreNamedAfterTheirRows) {
+    StartVelkinAnswering(IDNO);
+    const char* const names[] = {"Sound",       "Development",       "Confidental",
+                                 "Skip Intro",  "DynamicLoadMips",   "Vertical Sync",
+                                 "Fullscreen",  "Fullscreen Toggle", "Force Spectator",
+                                 "Fog Effects", "Motion Blur DOF",   "Flare Effects",
+                                 "Movie Grain"};
+    for (int n = 1; n <= 13; ++n) {
+        EXPECT_EQ(names[n - 1], Text(CheckId(n))) << "the text of " << Name(CheckId(n));
+    }
 }
 
 // Enter presses Command1, the focus comes back after a box, Tab, About, the donation label.
