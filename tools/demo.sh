@@ -6,12 +6,14 @@
 # With a display (DISPLAY set) Velkin is left to the user; the demo ends when it is closed.
 # Without one, a private Xvfb is started, Velkin is driven to its main window with the demo
 # settings read (start-up question answered Yes, then the Environment.cfg button), a screenshot
-# of the screen goes to docs/screenshot.png, and everything started here is stopped again.
+# of the screen is saved outside the checkout (the script says where), and everything started
+# here is stopped again. The checkout is left as it was: the build goes to build/, which git
+# ignores.
 #
 # Usage: tools/demo.sh [--no-setup]   (--no-setup skips tools/setup.sh on a prepared machine)
-# VELKIN_DEMO_BUILD names another build folder than build/<preset>.
-# VELKIN_DEMO_DPI=144 (or 120, ...) runs it at that DPI; the screenshot is then
-# docs/screenshot-<dpi>dpi.png.
+# VELKIN_DEMO_BUILD names another build folder than build/demo-<preset>.
+# VELKIN_DEMO_DPI=144 (or 120, ...) runs it at that DPI.
+# VELKIN_DEMO_SHOT names the screenshot's file (tools/screenshots.sh makes the README's so).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -23,13 +25,13 @@ fi
 . tests/wine/prefix.sh
 preset=win32
 velkin_can_run_32bit || preset=win64
-build="${VELKIN_DEMO_BUILD:-$root/build/$preset}"
-cmake --preset "$preset" -B "$build"
-cmake --build "$build" -j "$(nproc)"
+# A build of its own, without the tests: only what the demo runs.
+build="${VELKIN_DEMO_BUILD:-$root/build/demo-$preset}"
+cmake --preset "$preset" -B "$build" -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target Velkin velkin_demo demo_corvane
 velkin="$build/Velkin.exe"
-[ -f "$velkin" ] || velkin="$(find "$build" -name Velkin.exe -print -quit)"
-helper="$build/tests/e2e/velkin_e2e.exe"
-game="$build/tests/e2e/Corvane.exe"
+helper="$build/tools/demo/velkin_demo.exe"
+game="$build/tools/demo/Corvane.exe"
 for f in "$velkin" "$helper" "$game"; do
     [ -f "$f" ] || { echo "demo: $f was not built" >&2; exit 1; }
 done
@@ -47,16 +49,14 @@ docs="$drive/users/$(velkin_wine_user)/Documents/Corvane"
 mkdir -p "$drive/Games/Corvane" "$drive/Velkin" "$docs"
 cp "$game" "$drive/Games/Corvane/Corvane.exe"
 cp "$velkin" "$drive/Velkin/Velkin.exe"
-cp "$helper" "$drive/Velkin/velkin_e2e.exe"
+cp "$helper" "$drive/Velkin/velkin_demo.exe"
 cp tests/e2e/demo/Environment.cfg "$docs/Environment.cfg"
 wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Corvane_is1' \
     /v DisplayIcon /d 'C:\Games\Corvane\Corvane.exe' /f /reg:32 >/dev/null
 dpi="${VELKIN_DEMO_DPI:-}"
-shot=docs/screenshot.png
 if [ -n "$dpi" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     wineserver -w
-    shot="docs/screenshot-${dpi}dpi.png"
 fi
 
 if [ "$headless" = 0 ]; then
@@ -69,10 +69,9 @@ if [ "$headless" = 0 ]; then
 fi
 
 echo "demo: no display, using Xvfb on $DISPLAY"
-wine 'C:\Velkin\velkin_e2e.exe' --demo 'C:\Velkin\Velkin.exe'
-mkdir -p docs
-# Let the window finish repainting after the read before the picture is taken.
-sleep 1
+# It returns once the settings are read and the window is painted.
+wine 'C:\Velkin\velkin_demo.exe' 'C:\Velkin\Velkin.exe'
+shot="${VELKIN_DEMO_SHOT:-${TMPDIR:-/tmp}/velkin-demo${dpi:+-${dpi}dpi}.png}"
 # The virtual desktop is one flat colour around the window: trim it away.
 import -display "$DISPLAY" -window root -trim +repage "$shot"
-echo "demo: screenshot of Velkin after reading the demo settings: $root/$shot"
+echo "demo: screenshot of Velkin after reading the demo settings: $(realpath "$shot")"

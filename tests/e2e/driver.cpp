@@ -1,7 +1,6 @@
 // End-to-end tests: each starts the real Velkin.exe under Wine, on the machine that run-e2e.sh
 // sets up, works it from outside as a user would, and checks the window and the files on disk.
-//   velkin_e2e [GoogleTest flags]      the tests
-//   velkin_e2e --demo <Velkin.exe>     starts Velkin, answers Yes, reads, leaves it running
+//   velkin_e2e [GoogleTest flags]
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,8 +12,6 @@
 
 #include "tests/harness/harness.h"
 #include "window/ids.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -33,7 +30,7 @@ std::string Environment(const wchar_t* name) {
 
 // The machine that run-e2e.sh sets up. The game, the decoy that an unquoted start or the 64-bit
 // registry view would run, and a planted cmd.exe are the stand-in, which records each start.
-std::string velkinDir = "C:\\velkin";  // the demo's elsewhere
+const std::string velkinDir = "C:\\velkin";
 const std::string kReadOnlyDir = "C:\\readonly";
 const std::string kGameDir = "C:\\Games\\Corvane Test", kGame = kGameDir + "\\Corvane.exe";
 const std::string kStarts = "C:\\e2e\\starts.record";
@@ -662,15 +659,6 @@ class VelkinTest : public ::testing::Test {
     std::future<LRESULT> busy_;  // the last click's handler; goes after `p_` ends
     std::optional<Program> p_;
     HWND main_ = nullptr;
-
-  public:
-    // For the demo: Velkin left running once the settings are read.
-    void Demo(const std::string& exe) {
-        velkinDir = exe.substr(0, exe.rfind('\\'));
-        ExpectDetectedAndRead();
-        p_->process = nullptr;  // forgotten, so that it is left running
-    }
-    void TestBody() override {}
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -1049,19 +1037,6 @@ int main(int argc, char** argv) {
     // Window rectangles in the display's pixels, whatever its DPI (user32 of Vista on).
     if (FARPROC aware = GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware")) {
         reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(aware))();
-    }
-    int count = 0;
-    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (count == 3 && std::wstring(args[1]) == L"--demo") {
-        // The window as a user sees it after answering Yes and reading the settings.
-        try {
-            VelkinTest().Demo(Utf8(args[2]));
-        } catch (const std::exception& e) {
-            std::printf("demo: %s\n", e.what());
-            return 1;
-        }
-        std::printf("demo: Velkin left running\n");
-        return 0;
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
