@@ -938,6 +938,8 @@ TEST_F(VelkinTest, YesFromAReadOnlyFolderKeepsTheOldUsrTmp) {
 TEST_F(VelkinTest, TheUsersOwnSettingsAreFoundReadAndSaved) {
     const std::string decoy = "C:\\users\\Lukasz\\Documents\\Corvane\\Environment.cf";
     WriteWhole(decoy + "g", Golden("gamma-output"));
+    // Found by the user's name alone: the shell's Documents are elsewhere.
+    Register(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_SZ, "C:\\MyDocs");
     WriteWhole(kCfg, Sample());
     ExpectDetectedAndRead();
     SaveThroughTheBoxes();
