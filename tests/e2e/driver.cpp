@@ -1030,6 +1030,76 @@ TEST_F(VelkinTest, YesFromAReadOnlyFolderKeepsTheOldUsrTmp) {
     ExpectDetectedAndRead(kReadOnlyDir);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Names and folders outside the code page. Some run again as other Windows users or under code
+// page 932, each in a prefix of its own (see CMakeLists.txt).
+
+// As the users Łukasz and 李雷, beside the settings of another account named as code page 1252
+// narrows the first.
+TEST_F(VelkinTest, TheUsersOwnSettingsAreFoundReadAndSaved) {
+    const std::string decoy = "C:\\users\\Lukasz\\Documents\\Corvane\\Environment.cf";
+    WriteWhole(decoy + "g", Golden("gamma-output"));
+    // Found by the user's name alone: the shell's Documents are elsewhere.
+    Register(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_SZ, "C:\\MyDocs");
+    WriteWhole(kCfg, Sample());
+    ExpectDetectedAndRead();
+    SaveThroughTheBoxes();
+    ExpectFile(kCfg, "sample-output");
+    ExpectFile(kCf0, "sample-input");
+    ExpectFile(decoy + "g", "gamma-output");
+    ExpectFile(decoy + "0", "");
+}
+
+class MovedDocuments : public VelkinTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MovedDocuments, AreFoundThroughTheShellsFolder) {
+    ASSERT_EQ(Environment(L"VELKIN_E2E_LOCALE") == "ja_JP" ? 932u : 1252u, GetACP())
+        << "the code page of the locale that run-e2e.sh set";
+    Register(HKEY_CURRENT_USER, kShellFolders, L"Personal", REG_SZ, GetParam());
+    WriteWhole(GetParam() + std::string("\\Corvane\\Environment.cfg"), Sample());
+    ExpectDetectedAndRead();
+}
+
+// 表 is 95 5C in code page 932, where these run again: its second byte is a backslash.
+INSTANTIATE_TEST_SUITE_P(OutsideTheCodePage, MovedDocuments,
+                         ::testing::Values("C:\\文档", "C:\\表"));
+
+TEST_F(VelkinTest, TypedFolderOutsideTheCodePageIsReadAndNamedAsTyped) {
+    const std::string folder = "C:\\Dokumenty Łukasza\\Corvane";
+    WriteWhole(folder + "\\Environment.cfg", Sample());
+    StartVelkinAnswering(IDNO);
+    PressEnvironmentCfg();
+    TypeFolder(folder);
+    WaitIdle();  // read: no box
+    DeleteFileW(Wide(folder + "\\Environment.cfg").c_str());
+    PressEnvironmentCfg();
+    ExpectBox(MissingBox(folder));
+    WaitIdle();
+}
+
+// Beside it is a decoy, C:\Games\Lukasz\Corvane.exe.
+TEST_F(VelkinTest, LaunchStartsAGameInAFolderOutsideTheCodePage) {
+    const std::string game = "C:\\Games\\李雷\\Corvane.exe";
+    RegisterGame(game);
+    StartVelkinAnswering(IDNO);
+    Menu("Launch Corvane.exe");
+    WaitIdle();
+    ExpectLaunched(game);
+}
+
+TEST_F(VelkinTest, SaveOfATypedValueOutsideTheCodePageIsRefusedByName) {
+    ReadTypedSample();
+    SetText(Control(TextId(6)), "1.0 ł");  // Gamma
+    Menu("Save settings");
+    ExpectBox(
+        {"Nothing was saved: Environment.cfg cannot store the characters typed for Gamma. "
+         "Use only characters of your system's code page, then save again.",
+         Icon::kError});
+    WaitIdle();
+    ExpectFile(kCfg, "sample-input");
+    ExpectFile(kCf0, "");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
