@@ -23,7 +23,7 @@ class FakeView : public View {
   public:
     bool checks[kSwitchCount + 1] = {};  // index N is CheckN
     std::string texts[kValueCount + 1];  // index N is TextN
-    std::string marker = "NOT Set.", title = "Form1";
+    std::string marker = "NOT Set.";
     bool yes = true;
     Lines boxes;
     Lines changes;  // "CheckN=0/1" or "TextN=<text>", in turn
@@ -51,7 +51,7 @@ class FakeView : public View {
         texts[n] = text;
         changes.push_back("Text" + std::to_string(n) + "=" + text);
     }
-    void SetTitle(const std::string& text) override { title = text; }
+    void SetTitle(const std::string&) override {}  // seen end to end
     void SetMarker(const std::string& caption) override { marker = caption; }
     std::string ValueName(int n) override { return "Row " + std::to_string(n); }
 
@@ -73,7 +73,6 @@ class FakeFileSystem : public FileSystem {
     std::set<std::string> readOnly;    // writing fails unless asked to keep it read-only
     std::set<std::pair<std::string, std::string>> stuck;  // renames that fail, from and to
     bool huge = false;                                    // reading runs out of memory
-    Lines removed;                                        // every removal asked for, in turn
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     Result ReadBytes(const std::string& path, std::string& bytes) override {
@@ -94,7 +93,6 @@ class FakeFileSystem : public FileSystem {
         return Result::Success();
     }
     Result RemoveFile(const std::string& path) override {
-        removed.push_back(path);
         files.erase(path);
         return Result::Success();
     }
@@ -102,12 +100,9 @@ class FakeFileSystem : public FileSystem {
     std::string DecodeText(std::string_view bytes) override {
         std::string text;
         for (const unsigned char c : bytes) {
-            if (c < 0x80) {
-                text += static_cast<char>(c);
-            } else {
-                text += static_cast<char>(0xC0 | c >> 6);
-                text += static_cast<char>(0x80 | (c & 0x3F));
-            }
+            text += c < 0x80 ? std::string(1, static_cast<char>(c))
+                             : std::string{static_cast<char>(0xC0 | c >> 6),
+                                           static_cast<char>(0x80 | (c & 0x3F))};
         }
         return text;
     }
@@ -116,15 +111,12 @@ class FakeFileSystem : public FileSystem {
         for (std::size_t i = 0; i < text.size(); ++i) {
             const unsigned char c = text[i];
             if (c < 0x80) {
-                bytes += static_cast<char>(c);
-                continue;
+                bytes += text[i];
+            } else if (c < 0xC4 && i + 1 < text.size()) {  // U+0080..U+00FF, in two bytes
+                bytes += static_cast<char>((c & 0x03) << 6 | (text[++i] & 0x3F));
+            } else {
+                return false;  // above U+00FF
             }
-            const unsigned char next = i + 1 < text.size() ? text[i + 1] : 0;
-            if ((c != 0xC2 && c != 0xC3) || (next & 0xC0) != 0x80) {
-                return false;  // above U+00FF, or not UTF-8
-            }
-            bytes += static_cast<char>((c & 0x03) << 6 | (next & 0x3F));
-            ++i;
         }
         return true;
     }

@@ -13,7 +13,6 @@ namespace {
 TEST(Text, Utf8AndUtf16RoundTrip) {
     const std::pair<std::string, std::wstring> cases[] = {
         {"\xC5\x81ukasz", L"\u0141ukasz"},                      // Łukasz
-        {"\xE6\x9D\x8E\xE9\x9B\xB7", L"\u674E\u96F7"},          // 李雷
         {"C:\\\xE6\x96\x87\xE6\xA1\xA3", L"C:\\\u6587\u6863"},  // C:\文档
         {"\xF0\x9F\x8E\xAE", L"\U0001F3AE"},                    // beyond 16 bits: a surrogate pair
         {"", L""},
