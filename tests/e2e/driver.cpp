@@ -769,9 +769,6 @@ TEST_F(VelkinTest, SaveAfterTheGameChangedTheFileSavesNothing) {
     ExpectFile(kCf0, "sample-input");
 }
 
-// ---------------------------------------------------------------------------------------------
-// A close while a box is open waits for the box, then the program ends well.
-
 // The second save backs up what the first wrote: the game's own file, with all that the template
 // does not carry, is kept as the older backup.
 TEST_F(VelkinTest, TwoSavesKeepTheGamesFileAsEnvironmentCf1) {
@@ -824,6 +821,9 @@ TEST_F(VelkinTest, ASaveSweepsALeftoverTemporaryFileAndNothingElse) {
         DeleteFileW(Wide(kDocs + "\\" + name).c_str());
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// A close while a box is open waits for the box, then the program ends well.
 
 TEST_F(VelkinTest, CloseDuringTheQuestionWaitsForTheAnswer) {
     WriteWhole(kCfg, Sample());
@@ -992,12 +992,11 @@ TEST_F(VelkinTest, LaunchWithoutTheGamesEntrySaysNotInstalled) {
     ExpectLaunchRefused(kNotInstalledBox);
 }
 
-TEST_F(VelkinTest, LaunchOfAFolderSaysItIsAFolder) {
+// A folder, and a file that is no program.
+TEST_F(VelkinTest, LaunchOfWhatCannotStartSaysWhy) {
     RegisterGame(kGameDir);
     ExpectLaunchRefused(kAFolderBox);
-}
-
-TEST_F(VelkinTest, LaunchOfAFileThatIsNoProgramSaysSo) {
+    p_.reset();
     RegisterGame("C:\\Games\\notes.exe");
     ExpectLaunchRefused(kNotAProgramBox);
 }
