@@ -254,7 +254,10 @@ class WinFileSystem : public FileSystem {
         if (!::SetFileAttributesW(wideTarget.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
             return LastError();
         }
-        if (::SetFileAttributesW(name.c_str(), kept) &&
+        // The other attributes first, while the file is writable: under Wine they are stored
+        // in a way that a user who is not root cannot change on a read-only file.
+        if (::SetFileAttributesW(name.c_str(), kept & ~FILE_ATTRIBUTE_READONLY) &&
+            ::SetFileAttributesW(name.c_str(), kept) &&
             ::MoveFileExW(name.c_str(), wideTarget.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             temp.Keep();

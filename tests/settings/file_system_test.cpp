@@ -91,6 +91,8 @@ TEST_F(RealFiles, ASavedFileKeepsItsAttributes) {
         const bool readOnly = (kept & FILE_ATTRIBUTE_READONLY) != 0;
         SetFileAttributesW(cfg.c_str(), FILE_ATTRIBUTE_NORMAL);
         Put("Environment.cfg", "old\r\n");
+        // Read-only last: under Wine a user who is not root cannot hide a read-only file.
+        SetFileAttributesW(cfg.c_str(), kept & ~FILE_ATTRIBUTE_READONLY);
         ASSERT_TRUE(SetFileAttributesW(cfg.c_str(), kept));
         EXPECT_EQ(readOnly, files->IsReadOnly(Path("Environment.cfg"))) << "attributes " << kept;
         const Result written = files->WriteBytes(Path("Environment.cfg"), "new\r\n",
