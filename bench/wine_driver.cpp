@@ -31,20 +31,6 @@ double NowMs() {
     return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-// On screen as the user sees it: shown, and it and each of its controls painted (nothing left
-// in their update regions). A window that is merely visible may not have been drawn yet.
-bool Painted(HWND window) {
-    if (GetUpdateRect(window, nullptr, FALSE)) {
-        return false;
-    }
-    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 HWND WaitShown(Program& p, const wchar_t* cls, const std::string& what) {
     HWND found = nullptr;
     p.WaitFor(what, [&] { return (found = p.Find(cls)) != nullptr; });

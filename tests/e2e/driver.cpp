@@ -615,13 +615,7 @@ class VelkinTest : public ::testing::Test {
             controls.push_back({w, r});
         }
         // What is on screen, once painted: nothing left in any update region.
-        p_->WaitFor("the window painted", [&] {
-            bool painted = !GetUpdateRect(main_, nullptr, FALSE);
-            for (HWND w = GetWindow(main_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-                painted = painted && !GetUpdateRect(w, nullptr, FALSE);
-            }
-            return painted;
-        });
+        p_->WaitFor("the window painted", [&] { return Painted(main_); });
         // The labels' text red on the picture, in their 9-point font: about three quarters of its
         // em square high ("Sound" has no descender).
         const int em = MulDiv(9, dpi, 72), height = RedTextHeight(Control(LabelId(1)));

@@ -68,6 +68,20 @@ inline std::string BoxText(HWND box) {
     return prompt ? "input box: " + TextOf(prompt) : text ? TextOf(text) : "<no text>";
 }
 
+// On screen as the user sees it: the window and each of its shown controls painted, nothing
+// left in their update regions. A window that is merely visible may not have been drawn yet.
+inline bool Painted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) {
+        return false;
+    }
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (IsWindowVisible(c) && GetUpdateRect(c, nullptr, FALSE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Whether the handler that `sent` waits for (see Program::Send) has returned.
 inline bool Done(const std::future<LRESULT>& sent) {
     return !sent.valid() || sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready;

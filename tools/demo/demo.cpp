@@ -30,13 +30,8 @@ int main() {
                        [&] { return (main = velkin.Find(velkin::kMainWindowClass)) != nullptr; });
         const std::future<LRESULT> read =
             velkin.Send(GetDlgItem(main, velkin::kCommand1), BM_CLICK);
-        velkin.Until("the settings read and the window painted", [&] {
-            bool painted = e2e::Done(read) && !GetUpdateRect(main, nullptr, FALSE);
-            for (HWND w = GetWindow(main, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-                painted = painted && !GetUpdateRect(w, nullptr, FALSE);
-            }
-            return painted;
-        });
+        velkin.Until("the settings read and the window painted",
+                     [&] { return e2e::Done(read) && e2e::Painted(main); });
         velkin.process = nullptr;  // forgotten, so that it is left running
     } catch (const std::exception& e) {
         std::printf("demo: %s\n", e.what());
