@@ -53,7 +53,7 @@ class FakeView : public View {
     }
     void SetTitle(const std::string&) override {}  // seen end to end
     void SetMarker(const std::string& caption) override { marker = caption; }
-    std::string ValueName(int n) override { return "Row " + std::to_string(n); }
+    std::string ValueName(int) override { return ""; }  // seen end to end
 
   private:
     static std::string Marked(const std::string& text, Icon icon) {
@@ -100,9 +100,10 @@ class FakeFileSystem : public FileSystem {
     std::string DecodeText(std::string_view bytes) override {
         std::string text;
         for (const unsigned char c : bytes) {
-            text += c < 0x80 ? std::string(1, static_cast<char>(c))
-                             : std::string{static_cast<char>(0xC0 | c >> 6),
-                                           static_cast<char>(0x80 | (c & 0x3F))};
+            if (c >= 0x80) {
+                text += static_cast<char>(0xC0 | c >> 6);
+            }
+            text += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
         }
         return text;
     }
@@ -110,13 +111,10 @@ class FakeFileSystem : public FileSystem {
         bytes.clear();
         for (std::size_t i = 0; i < text.size(); ++i) {
             const unsigned char c = text[i];
-            if (c < 0x80) {
-                bytes += text[i];
-            } else if (c < 0xC4 && i + 1 < text.size()) {  // U+0080..U+00FF, in two bytes
-                bytes += static_cast<char>((c & 0x03) << 6 | (text[++i] & 0x3F));
-            } else {
-                return false;  // above U+00FF
+            if (c >= 0xC4 || (c >= 0x80 && i + 1 == text.size())) {
+                return false;  // above U+00FF, or cut short
             }
+            bytes += static_cast<char>(c < 0x80 ? c : (c & 0x03) << 6 | (text[++i] & 0x3F));
         }
         return true;
     }

@@ -22,8 +22,6 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
         const char* subKey;  // what is left of the key path
         bool reported;
     } cases[] = {
-        // A data table, laid out by hand.
-        // clang-format off
         // The predefined handles, as the Windows headers define them: the first, the one the
         // program opens and the last pin the table's start, order and end.
         {"HKEY_CLASSES_ROOT\\a", 0x80000000u, "a", false},
@@ -34,8 +32,8 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
         {"HKEY_LOCAL_MACHINE \\Software", 0, "Software", false},
         {"HKEY_LOCAL_MACHINE\\Software\\", 0, "HKEY_LOCAL_MACHINE\\Software\\", true},
         {"hkey_local_machine\\Software", 0, "hkey_local_machine\\Software", true},
-        {"HKLM\\Software", 0, "HKLM\\Software", true}, {"", 0, "", true},
-        // clang-format on
+        {"HKLM\\Software", 0, "HKLM\\Software", true},
+        {"", 0, "", true},
     };
     for (const auto& c : cases) {
         FakeView view;
@@ -48,13 +46,13 @@ TEST(Registry, SplitsTheKeyPathOrReportsItsFormat) {
                   view.boxes)
             << c.keyPath;
     }
-    // A data table, laid out by hand.
-    // clang-format off
     const std::pair<std::string, std::string> values[] = {
-        {kNul, ""}, {"", ""}, {"abc ", "abc "}, {"   C:\\Game  " + kNul, "C:\\Game  "},
+        {kNul, ""},
+        {"", ""},
+        {"abc ", "abc "},
+        {"   C:\\Game  " + kNul, "C:\\Game  "},
         {"ab" + kNul + "cd" + kNul, "ab" + kNul + "cd"},
     };
-    // clang-format on
     for (const auto& [stored, shaped] : values) {
         EXPECT_EQ(shaped, General::ShapeValue(stored)) << "value \"" << stored << "\"";
     }
@@ -96,23 +94,35 @@ struct FakeMachine : StartupMachine {
 };
 
 TEST(RunStartup, FindsTheSettingsFolder) {
-    // A data table, laid out by hand.
-    // clang-format off
     const Machine cases[] = {
+        {"XP", "5.1", true, {XpCfg("al")}, "C:\\Documents and Settings\\al\\My Documents\\Corvane"},
         {"5.1 with a blank", "5.1 ", true, {XpCfg("al"), UsersCfg("al")}, kUsers},
         {"answer No", "6.1", false, {UsersCfg("al"), XpCfg("al")}, "1"},
         {"nothing on Windows 7", "6.1", true, {XpCfg("al")}, "1"},
         {"nothing on XP", "5.1", true, {UsersCfg("al")}, ""},
-        {"user name with blanks", "6.1", true, {UsersCfg("J Smith")},
-         "C:\\Users\\J Smith\\Documents\\Corvane", "J Smith  "},
+        {"user name with blanks",
+         "6.1",
+         true,
+         {UsersCfg("J Smith")},
+         "C:\\Users\\J Smith\\Documents\\Corvane",
+         "J Smith  "},
         {"USERNAME unset", "6.1", true, {UsersCfg("al")}, "1", ""},
-        {"Documents on XP", "5.1", true, {"D:\\Corvane\\Environment.cfg"}, "D:\\Corvane", "al",
+        {"Documents on XP",
+         "5.1",
+         true,
+         {"D:\\Corvane\\Environment.cfg"},
+         "D:\\Corvane",
+         "al",
          "D:\\"},
-        {"layout before Documents", "6.1", true, {"D:\\Docs\\Corvane\\Environment.cfg",
-         UsersCfg("al")}, kUsers, "al", "D:\\Docs"},
+        {"layout before Documents",
+         "6.1",
+         true,
+         {"D:\\Docs\\Corvane\\Environment.cfg", UsersCfg("al")},
+         kUsers,
+         "al",
+         "D:\\Docs"},
         {"Documents unknown", "6.1", true, {"\\Corvane\\Environment.cfg"}, "1"},
     };
-    // clang-format on
     for (const auto& c : cases) {
         FakeMachine machine(c);
         FakeFileSystem files;
@@ -142,16 +152,14 @@ TEST(PlanLaunch, TheExactProgramQuotedInItsFolderOrWhyNot) {
         const char* path;
         std::string plan;  // "command line | folder", or the refusal
     } cases[] = {
-        // A data table, laid out by hand.
-        // clang-format off
         // Quoted, so that a path with blanks never starts a program named by a part of it; an
         // icon index, with or without quotes, is not part of the program file.
         {"\"C:\\Corvane Game\\Corvane.exe\",0",
          "\"C:\\Corvane Game\\Corvane.exe\" | C:\\Corvane Game"},
         {"C:\\G\\Corvane.EXE, -1", "\"C:\\G\\Corvane.EXE\" | C:\\G"},
         {"C:\\Saves,2\\Corvane.exe", "\"C:\\Saves,2\\Corvane.exe\" | C:\\Saves,2"},
-        {"", noPath}, {"\"\",0", noPath},
-        // clang-format on
+        {"", noPath},
+        {"\"\",0", noPath},
     };
     for (const auto& c : cases) {
         const LaunchPlan plan = PlanLaunch(c.path);

@@ -65,13 +65,15 @@ TEST_F(RealFiles, BytesComeBackWholeAndOnlyAFileExists) {
     EXPECT_FALSE(files->FileExists(Path("folder")));
 }
 
-// A file held open, a missing folder and the system's reasons are seen end to end.
+// A file held open and the system's reasons are seen end to end.
 TEST_F(RealFiles, AFailedWriteLeavesTheOldFileWhole) {
     Put("Environment.cfg", "old\r\n");
     CreateDirectoryW(Wide(Path("folder.cfg")).c_str(), nullptr);
     CreateDirectoryW(Wide(Path("folder.cfg\\inside")).c_str(), nullptr);
     const std::pair<const char*, std::string> cases[] = {
-        {"read-only file", Path("Environment.cfg")}, {"a folder in the way", Path("folder.cfg")}};
+        {"read-only file", Path("Environment.cfg")},
+        {"a folder in the way", Path("folder.cfg")},
+        {"a folder that is gone", Path("gone\\Environment.cfg")}};
     for (const auto& [what, path] : cases) {
         SetFileAttributesW(Wide(Path("Environment.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
         const Result result = files->WriteBytes(path, "new\r\n", ReadOnly::Refuse);
