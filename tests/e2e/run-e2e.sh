@@ -45,13 +45,13 @@ fi
 # ANSI code page cannot hold, beside a decoy in a folder of plain letters. The driver registers the game in
 # the 32-bit view for each case.
 c="$WINEPREFIX/drive_c"
-# The settings folders where detection looks: in Documents, on XP, in Documents folders that
+# The settings folders where detection looks: in Documents, in Documents folders that
 # the shell moved; a typed folder, and the decoy of another account named as the code page would
 # narrow the user's name. The names lie outside code page 1252; 表 lies inside 932, as 95 5C.
 user="${VELKIN_E2E_USER:-$(velkin_wine_user)}"
-mkdir -p "$c/e2e/golden" "$c/velkin/empty folder" "$c/Games/Corvane Test" "$c/Games/李雷" \
+mkdir -p "$c/e2e/golden" "$c/velkin" "$c/Games/Corvane Test" "$c/Games/李雷" \
     "$c/Games/Lukasz" \
-    "$c/users/$user/Documents/Corvane" "$c/Documents and Settings/$user/My Documents/Corvane" \
+    "$c/users/$user/Documents/Corvane" \
     "$c/MyDocs/Corvane" "$c/文档/Corvane" "$c/表/Corvane" "$c/Dokumenty Łukasza/Corvane" \
     "$c/users/Lukasz/Documents/Corvane"
 cp "$driver" "$c/e2e/velkin_e2e.exe"

@@ -2,12 +2,10 @@
 # Makes the golden files of the settings tests, by hand-written rule rather than by the program.
 #   sample-input.cfg   a settings file as the game leaves it, all 27 managed keys set
 #   sample-output.cfg  the file that Save writes after reading sample-input.cfg, nothing edited
-#   gamma-output.cfg   sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
-#                      "FORCESPECTATOR=1": what follows the break never reaches the file
-#   code-page-input.cfg, code-page-output.cfg  the same two with bytes above 127 (see below)
-#   changed-input.cfg  sample-input.cfg with a line that the game added
-#   ticked-output.cfg  sample-output.cfg after Movie Grain (XR_GRAIN) and Motion Blur DOF
-#                      (XR_MOTIONBLUR_DOF) were ticked
+#   edited-output.cfg  sample-output.cfg after Text6 (gamma) was set to "1.0", a line break and
+#                      "FORCESPECTATOR=1" (what follows the break never reaches the file), and
+#                      Movie Grain (XR_GRAIN) and Motion Blur DOF (XR_MOTIONBLUR_DOF) were ticked
+#   code-page-input.cfg, code-page-output.cfg  the first two with bytes above 127 (see below)
 # Every line ends in CR LF. Run from anywhere; writes beside this script.
 set -eu
 cd "$(dirname "$0")"
@@ -163,15 +161,13 @@ game_file() {
 
 HEAD='// Corvane environment settings' IN_GAMMA=1.15 game_file >sample-input.cfg
 
-{ cat sample-input.cfg && line 'XR_ADDED_BY_THE_GAME=1'; } >changed-input.cfg
-
 GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
 template 0 1 1 0 1 0 1 0 1 1 0 0 1 >sample-output.cfg
 
 GAMMA=1.0 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
-template 0 1 1 0 1 0 1 0 1 1 0 0 1 >gamma-output.cfg
+template 0 1 1 0 1 0 1 0 1 1 1 1 1 >edited-output.cfg
 
 # Bytes above 127, as the game writes them in the code page (Latin-1 here, as in the tests' fake):
 # a comment that only the backup keeps, and a gamma that goes to its box and back unchanged.
@@ -181,6 +177,3 @@ HEAD="// Corvane-Einstellungen f${ue}r Spieler" IN_GAMMA="1.15$deg" game_file >c
 GAMMA="1.15$deg" BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
 RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
 template 0 1 1 0 1 0 1 0 1 1 0 0 1 >code-page-output.cfg
-GAMMA=1.15 BRIGHT=0.52 BLACK=0.07 ASPECT=1.000000 WIDTH=1920 HEIGHT=1080 SHADER=3 ANISO=8
-RAMP='0.9 1.0 1.1' LODOFF=-0.25 LODSCALE=1.5 LOD=2 AA=4 TEXQ=2048
-template 0 1 1 0 1 0 1 0 1 1 1 1 1 >ticked-output.cfg

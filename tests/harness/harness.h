@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <iterator>
 #include <stdexcept>
@@ -109,14 +110,16 @@ struct Program {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Polls until `ready` holds.
+    // Polls until `ready` holds; `got` says what came instead.
     template <typename Ready>
-    void WaitFor(const std::string& what, Ready ready) {
+    void WaitFor(
+        const std::string& what, Ready ready,
+        const std::function<std::string()>& got = [] { return "nothing"; }) {
         for (DWORD start = GetTickCount(); !ready(); WaitForSingleObject(process, pollMs)) {
             // Asked again: what it waits for may be the program's end.
             Must(WaitForSingleObject(process, 0) == WAIT_TIMEOUT || ready(),
                  "expected " + what + ", got the program's end");
-            Must(GetTickCount() - start < kWaitMs, "expected " + what + " in time, got nothing");
+            Must(GetTickCount() - start < kWaitMs, "expected " + what + " in time, got " + got());
         }
     }
     // As WaitFor, with no box of the program shown meanwhile.

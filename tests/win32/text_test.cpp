@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/paths.h"
 #include "win32/text.h"
 
 namespace velkin {
@@ -42,15 +41,15 @@ TEST(Text, TheAnsiCodePage1252HoldsOnlyItsOwnCharacters) {
     }
 }
 
-// Run by run-932.sh. "表" is 95 5C there: its second byte is a backslash, but not in UTF-8.
+// Run by run-932.sh. "表" is 95 5C there: its second byte is a backslash, but not in UTF-8,
+// where a join sees none (see paths_test.cpp).
 TEST(CodePage932, ATrailByteOfBackslashIsNoSeparatorOnceConverted) {
     ASSERT_EQ(932u, GetACP()) << "expected the code page of a Japanese locale";
     const std::string documents = AnsiToUtf8("C:\\\x95\x5C");
     EXPECT_EQ("C:\\\xE8\xA1\xA8", documents) << "expected C:\\ and U+8868 as UTF-8";
-    EXPECT_EQ("C:\\\xE8\xA1\xA8\\Corvane", JoinPath(documents, "Corvane"));
     std::string bytes;
-    EXPECT_TRUE(Utf8ToAnsi(documents, bytes) && bytes == "C:\\\x95\x5C")
-        << "expected the bytes 95 5C back, got \"" << bytes << "\"";
+    EXPECT_TRUE(Utf8ToAnsi(documents, bytes)) << "C:\\ and U+8868: expected them held";
+    EXPECT_EQ("C:\\\x95\x5C", bytes) << "the bytes back";
 }
 
 }  // namespace
