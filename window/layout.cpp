@@ -6,7 +6,6 @@
 
 namespace velkin {
 
-// clang-format off
 const ControlRow kControls[] = {
     {kCommand1, ControlKind::Button, {540, 120, 1335, 375}, "Environment.cfg"},
     {LabelId(27), ControlKind::Label, {2220, 240, 1605, 210}, "Environment.cfg"},
@@ -66,7 +65,6 @@ const ControlRow kControls[] = {
     {CheckId(1), ControlKind::Check, {2580, 720, 175, 195}, nullptr},
     {LabelId(15), ControlKind::Label, {120, 4680, 3780, 120}, nullptr},
 };
-// clang-format on
 const std::size_t kControlCount = sizeof kControls / sizeof kControls[0];
 
 const MenuRow kMenu[] = {
